@@ -1,0 +1,41 @@
+# Entry points for people and CI; CMake does the real work.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps configure build run test test-asan bench format clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/vesnor
+
+test: build test-asan
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The sanitizer build skips the benchmark and runs every test once more.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESNOR_SANITIZE=ON -DVESNOR_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bin/vesnor-bench
+	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
+
+format:
+	find engine composer dialogs app cli tests bench -name '*.cpp' -o -name '*.h' \
+		| xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,169 @@
+// vesnor-convert: the composer window's Convert for files and pipes. The input is
+// read in chunks and converted as one text, so memory stays bounded whatever its size.
+
+#include "engine/codec.h"
+#include "engine/transliterator.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::size_t kChunk = std::size_t { 1 } << 20;
+
+constexpr const char *kUsage
+    = "Usage: vesnor-convert [--eng-arm | --arm-eng] [--8bit] [FILE]\n"
+      "Convert FILE, or standard input when FILE is absent or -, to standard output.\n"
+      "\n"
+      "  --eng-arm   Latin transliteration to Armenian letters (the default)\n"
+      "  --arm-eng   Armenian letters to Latin transliteration\n"
+      "  --8bit      read and write the raw Armenian 8-bit text (the body of a file\n"
+      "              saved by the composer window) instead of UTF-8\n"
+      "  --help      show this help and exit\n"
+      "  --version   show the version and exit\n"
+      "\n"
+      "Exit status: 0 on success, 1 when a file cannot be read or written or the\n"
+      "input is not valid UTF-8, 2 for a wrong command line.\n";
+
+struct Options {
+    vesnor::Direction direction = vesnor::Direction::EngArm;
+    bool eightBit = false;
+    std::string file = "-";
+};
+
+int usageError(const std::string &message)
+{
+    std::fprintf(stderr, "vesnor-convert: %s\nTry 'vesnor-convert --help'.\n", message.c_str());
+    return 2;
+}
+
+int ioError(const std::string &name, int error)
+{
+    std::fprintf(stderr, "vesnor-convert: %s: %s\n", name.c_str(), std::strerror(error));
+    return 1;
+}
+
+class Output {
+public:
+    bool write(const std::string &data)
+    {
+        if (data.empty())
+            return true;
+        if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size()) {
+            error = errno;
+            return false;
+        }
+        return true;
+    }
+    bool flush()
+    {
+        if (std::fflush(stdout) != 0) {
+            error = errno;
+            return false;
+        }
+        return true;
+    }
+    int error = 0;
+};
+
+int convert(const Options &options)
+{
+    const bool fromStdin = options.file == "-";
+    const std::string name = fromStdin ? std::string("standard input") : options.file;
+    std::FILE *in = fromStdin ? stdin : std::fopen(options.file.c_str(), "rb");
+    if (!in)
+        return ioError(name, errno);
+
+    vesnor::StreamConverter converter(options.direction);
+    vesnor::codec::Utf8Reader reader;
+    Output output;
+    std::string raw;
+    std::string bytes;
+    std::u32string foreign;
+    std::string converted;
+    std::string utf8;
+    int status = 0;
+
+    for (bool final = false; !final && status == 0;) {
+        std::string &target = options.eightBit ? bytes : raw;
+        const std::size_t kept = target.size();
+        target.resize(kept + kChunk);
+        const std::size_t got = std::fread(target.data() + kept, 1, kChunk, in);
+        target.resize(kept + got);
+        if (got < kChunk) {
+            if (std::ferror(in)) {
+                status = ioError(name, errno);
+                break;
+            }
+            final = true;
+        }
+
+        if (!options.eightBit) {
+            if (const auto bad = reader.read(raw, final, bytes, foreign)) {
+                std::fprintf(stderr, "vesnor-convert: %s: invalid UTF-8 at byte offset %llu\n",
+                    name.c_str(), static_cast<unsigned long long>(*bad));
+                status = 1;
+                break;
+            }
+        }
+        converted.clear();
+        converter.convert(bytes, final, converted);
+        if (options.eightBit) {
+            if (!output.write(converted))
+                status = ioError("standard output", output.error);
+            continue;
+        }
+        utf8.clear();
+        std::size_t used = 0;
+        vesnor::codec::appendUtf8(converted, foreign, used, utf8);
+        foreign.erase(0, used);
+        if (!output.write(utf8))
+            status = ioError("standard output", output.error);
+    }
+
+    if (!fromStdin)
+        std::fclose(in);
+    if (!output.flush() && status == 0)
+        status = ioError("standard output", output.error);
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Options options;
+    bool haveFile = false;
+    bool optionsEnded = false;
+    for (int k = 1; k < argc; ++k) {
+        const std::string_view arg = argv[k];
+        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            if (arg == "--eng-arm") {
+                options.direction = vesnor::Direction::EngArm;
+            } else if (arg == "--arm-eng") {
+                options.direction = vesnor::Direction::ArmEng;
+            } else if (arg == "--8bit") {
+                options.eightBit = true;
+            } else if (arg == "--help" || arg == "-h") {
+                std::fputs(kUsage, stdout);
+                return std::fflush(stdout) == 0 ? 0 : 1;
+            } else if (arg == "--version") {
+                std::puts("vesnor-convert " VESNOR_VERSION);
+                return std::fflush(stdout) == 0 ? 0 : 1;
+            } else if (arg == "--") {
+                optionsEnded = true;
+            } else {
+                return usageError("unknown option '" + std::string(arg) + "'");
+            }
+            continue;
+        }
+        if (haveFile)
+            return usageError("only one FILE may be given");
+        options.file = arg;
+        haveFile = true;
+    }
+    return convert(options);
+}

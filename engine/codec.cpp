@@ -1,0 +1,252 @@
+#include "codec.h"
+
+#include <array>
+
+namespace vesnor::codec {
+
+namespace {
+
+constexpr char32_t kArmenianCapitalA = 0x0531;
+constexpr char32_t kArmenianSmallA = 0x0561;
+constexpr int kLetters = 38;
+
+constexpr std::array<char32_t, 256> makeToUnicode()
+{
+    std::array<char32_t, 256> table {};
+    for (int b = 0; b < 256; ++b)
+        table[b] = static_cast<char32_t>(b);
+    for (int k = 0; k < kLetters; ++k) {
+        table[0xB2 + 2 * k] = kArmenianCapitalA + k;
+        table[0xB3 + 2 * k] = kArmenianSmallA + k;
+    }
+    table[0xA8] = 0x0587;
+    table[0xA3] = 0x0589;
+    table[0xA6] = 0x00BB;
+    table[0xA7] = 0x00AB;
+    table[0xAA] = 0x055D;
+    table[0xAF] = 0x055C;
+    table[0xB0] = 0x055B;
+    table[0xB1] = 0x055E;
+    table[0xFE] = 0x055A;
+    table[0xAB] = 0x058A;
+    return table;
+}
+
+constexpr std::array<char32_t, 256> kToUnicode = makeToUnicode();
+
+// Every image lies below U+0600, so one small table answers the way back.
+constexpr char32_t kReverseLimit = 0x0600;
+
+struct Reverse {
+    std::array<std::int16_t, kReverseLimit> byte {};
+    constexpr Reverse()
+    {
+        for (auto &b : byte)
+            b = -1;
+        for (int b = 0; b < 256; ++b)
+            byte[kToUnicode[b]] = static_cast<std::int16_t>(b);
+    }
+};
+
+constexpr Reverse kReverse;
+
+// UTF-8 of each byte's character, precomputed for the hot output loop.
+struct Utf8Of {
+    std::array<std::array<char, 3>, 256> bytes {};
+    std::array<std::uint8_t, 256> len {};
+    constexpr Utf8Of()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const char32_t c = kToUnicode[b];
+            if (c < 0x80) {
+                bytes[b][0] = static_cast<char>(c);
+                len[b] = 1;
+            } else {
+                bytes[b][0] = static_cast<char>(0xC0 | (c >> 6));
+                bytes[b][1] = static_cast<char>(0x80 | (c & 0x3F));
+                len[b] = 2;
+            }
+        }
+    }
+};
+
+constexpr Utf8Of kUtf8Of;
+
+void push(char32_t c, std::string &bytes, std::u32string &foreign)
+{
+    const auto byte = fromUnicode(c);
+    if (byte && *byte != kForeign) {
+        bytes.push_back(static_cast<char>(*byte));
+        return;
+    }
+    bytes.push_back(static_cast<char>(kForeign));
+    foreign.push_back(c);
+}
+
+} // namespace
+
+char32_t toUnicode(unsigned char byte)
+{
+    return kToUnicode[byte];
+}
+
+std::optional<unsigned char> fromUnicode(char32_t c)
+{
+    if (c >= kReverseLimit || kReverse.byte[c] < 0)
+        return std::nullopt;
+    return static_cast<unsigned char>(kReverse.byte[c]);
+}
+
+EightBitText encode(std::u32string_view text)
+{
+    EightBitText result;
+    result.bytes.reserve(text.size());
+    for (const char32_t c : text)
+        push(c, result.bytes, result.foreign);
+    return result;
+}
+
+std::u32string decode(std::string_view bytes, std::u32string_view foreign)
+{
+    std::u32string text;
+    text.reserve(bytes.size());
+    std::size_t next = 0;
+    for (const char ch : bytes) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte == kForeign && next < foreign.size())
+            text.push_back(foreign[next++]);
+        else
+            text.push_back(kToUnicode[byte]);
+    }
+    return text;
+}
+
+std::optional<std::uint64_t> Utf8Reader::read(
+    std::string &pending, bool final, std::string &bytes, std::u32string &foreign)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(pending.data());
+    const std::size_t n = pending.size();
+    const std::size_t start = bytes.size();
+    bytes.resize(start + n);
+    char *out = bytes.data() + start;
+    std::size_t i = 0;
+    std::optional<std::uint64_t> error;
+    while (i < n) {
+        const unsigned char lead = s[i];
+        if (lead < 0x80) {
+            // A genuine U+001A gets an entry too, so that entries and kForeign
+            // bytes stay paired one to one.
+            if (lead == kForeign)
+                foreign.push_back(lead);
+            *out++ = static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        int len;
+        char32_t c;
+        char32_t min;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            len = 2;
+            c = lead & 0x1F;
+            min = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            len = 3;
+            c = lead & 0x0F;
+            min = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            len = 4;
+            c = lead & 0x07;
+            min = 0x10000;
+        } else {
+            error = offset + i;
+            break;
+        }
+        bool complete = true;
+        bool valid = true;
+        for (int k = 1; k < len; ++k) {
+            if (i + k >= n) {
+                complete = false;
+                break;
+            }
+            const unsigned char follow = s[i + k];
+            if ((follow & 0xC0) != 0x80) {
+                valid = false;
+                break;
+            }
+            c = (c << 6) | (follow & 0x3F);
+        }
+        if (!valid) {
+            error = offset + i;
+            break;
+        }
+        if (!complete) {
+            // A sequence cut by the chunk's end: what is there could still be valid.
+            if (final)
+                error = offset + i;
+            break;
+        }
+        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            error = offset + i;
+            break;
+        }
+        if (const auto byte = fromUnicode(c)) {
+            *out++ = static_cast<char>(*byte);
+        } else {
+            *out++ = static_cast<char>(kForeign);
+            foreign.push_back(c);
+        }
+        i += static_cast<std::size_t>(len);
+    }
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
+    offset += i;
+    pending.erase(0, i);
+    return error;
+}
+
+void appendUtf8(char32_t c, std::string &out)
+{
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+void appendUtf8(
+    std::string_view bytes, std::u32string_view foreign, std::size_t &next, std::string &out)
+{
+    const std::size_t start = out.size();
+    out.resize(start + 2 * bytes.size());
+    char *o = out.data() + start;
+    for (const char ch : bytes) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte == kForeign) {
+            const char32_t c = next < foreign.size() ? foreign[next++] : char32_t { kForeign };
+            std::string encoded;
+            appendUtf8(c, encoded);
+            // A foreign character may need up to four bytes where two were reserved.
+            const std::size_t used = static_cast<std::size_t>(o - out.data());
+            out.resize(out.size() + encoded.size());
+            o = out.data() + used;
+            for (const char e : encoded)
+                *o++ = e;
+            continue;
+        }
+        o[0] = kUtf8Of.bytes[byte][0];
+        o[1] = kUtf8Of.bytes[byte][1];
+        o += kUtf8Of.len[byte];
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+} // namespace vesnor::codec

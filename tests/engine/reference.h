@@ -1,0 +1,26 @@
+#pragma once
+
+// The conversions exactly as they are described, step by step, with a plain
+// substring search per token and 1-based positions. Slow on purpose: it is the
+// yardstick the engine's precomputed lookups are checked and timed against.
+
+#include <cstddef>
+#include <string>
+
+namespace vesnor::reference {
+
+struct Tables {
+    std::string aetext1;
+    std::string aetext2;
+    std::string aetext3;
+};
+
+Tables standardTables();
+
+// First occurrence of token in side, 1-based; 0 when absent.
+std::size_t position(const std::string &side, const std::string &token);
+
+std::string ConvertEngArm(const Tables &t, const std::string &a);
+std::string ConvertArmEng(const Tables &t, const std::string &a);
+
+} // namespace vesnor::reference

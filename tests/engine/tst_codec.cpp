@@ -1,0 +1,211 @@
+#include "engine/codec.h"
+#include "engine/transliterator.h"
+#include "hex.h"
+
+#include <QtTest/QTest>
+
+#include <random>
+#include <string>
+
+namespace codec = vesnor::codec;
+
+namespace {
+
+std::string utf8(std::u32string_view text)
+{
+    std::string out;
+    for (const char32_t c : text)
+        codec::appendUtf8(c, out);
+    return out;
+}
+
+// Unicode text through the engine, as the windows do it.
+std::u32string convertUnicode(bool engArm, std::u32string_view text)
+{
+    const codec::EightBitText in = codec::encode(text);
+    vesnor::Transliterator engine;
+    engine.a = in.bytes;
+    engArm ? engine.ConvertEngArm() : engine.ConvertArmEng();
+    return codec::decode(engine.b, in.foreign);
+}
+
+std::u32string withoutEightBit(std::u32string_view text)
+{
+    std::u32string kept;
+    for (const char32_t c : text)
+        if (!codec::fromUnicode(c) || c == codec::kForeign)
+            kept.push_back(c);
+    return kept;
+}
+
+} // namespace
+
+class TestCodec : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyByteRoundTrips();
+    void characters_data();
+    void characters();
+    void foreignCharactersSurvive_data();
+    void foreignCharactersSurvive();
+    void invalidUtf8_data();
+    void invalidUtf8();
+    void utf8SplitAnywhere();
+    void randomUnicodeKeepsForeignOrder();
+};
+
+void TestCodec::everyByteRoundTrips()
+{
+    for (int b = 0; b < 256; ++b) {
+        const char32_t c = codec::toUnicode(static_cast<unsigned char>(b));
+        const auto back = codec::fromUnicode(c);
+        QVERIFY2(back && *back == b, qPrintable(QString::number(b, 16)));
+    }
+}
+
+void TestCodec::characters_data()
+{
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<uint>("unicode");
+
+    QTest::newRow("capital ayb") << 0xB2 << 0x0531u;
+    QTest::newRow("small ayb") << 0xB3 << 0x0561u;
+    QTest::newRow("capital ben") << 0xB4 << 0x0532u;
+    QTest::newRow("capital feh") << 0xFC << 0x0556u;
+    QTest::newRow("small feh") << 0xFD << 0x0586u;
+    QTest::newRow("capital vyun") << 0xF4 << 0x0552u;
+    QTest::newRow("ligature ev") << 0xA8 << 0x0587u;
+    QTest::newRow("full stop") << 0xA3 << 0x0589u;
+    QTest::newRow("right guillemet") << 0xA6 << 0x00BBu;
+    QTest::newRow("left guillemet") << 0xA7 << 0x00ABu;
+    QTest::newRow("comma") << 0xAA << 0x055Du;
+    QTest::newRow("exclamation") << 0xAF << 0x055Cu;
+    QTest::newRow("emphasis") << 0xB0 << 0x055Bu;
+    QTest::newRow("question") << 0xB1 << 0x055Eu;
+    QTest::newRow("apostrophe") << 0xFE << 0x055Au;
+    QTest::newRow("ASCII letter") << 0x41 << 0x41u;
+    QTest::newRow("unassigned byte keeps its Latin-1 meaning") << 0xA9 << 0x00A9u;
+}
+
+void TestCodec::characters()
+{
+    QFETCH(int, byte);
+    QFETCH(uint, unicode);
+    QCOMPARE(uint(codec::toUnicode(static_cast<unsigned char>(byte))), unicode);
+    const codec::EightBitText typed = codec::encode(std::u32string(1, char32_t(unicode)));
+    QCOMPARE(qb(typed.bytes), qb(std::string(1, static_cast<char>(byte))));
+    QVERIFY(typed.foreign.empty());
+}
+
+void TestCodec::foreignCharactersSurvive_data()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("emoji between the letters of a digraph")
+        << true << QString::fromUtf8("t😀h") << QString::fromUtf8("տ😀հ");
+    QTest::newRow("Cyrillic does not start a word")
+        << true << QString::fromUtf8("Жvo") << QString::fromUtf8("Жվո");
+    QTest::newRow("curly quotes around a word")
+        << true << QString::fromUtf8("“Barev”") << QString::fromUtf8("“Բարև”");
+    QTest::newRow("U+001A typed on its own keeps its place") << true
+                                                             << QString::fromUtf8("a\x1A"
+                                                                                  "b😀")
+                                                             << QString::fromUtf8("ա\x1A"
+                                                                                  "բ😀");
+    QTest::newRow("Latin-1 letter whose number an Armenian letter took")
+        << true << QString::fromUtf8("é th") << QString::fromUtf8("é թ");
+    QTest::newRow("Armenian back to Latin around an emoji")
+        << false << QString::fromUtf8("Բարև 😀 Ձեզ") << QString::fromUtf8("Barev 😀 DZez");
+}
+
+void TestCodec::foreignCharactersSurvive()
+{
+    QFETCH(bool, engArm);
+    QFETCH(QString, source);
+    QFETCH(QString, expected);
+    const std::u32string text = source.toStdU32String();
+    QCOMPARE(QString::fromStdU32String(convertUnicode(engArm, text)), expected);
+}
+
+void TestCodec::invalidUtf8_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<qulonglong>("offset");
+
+    QTest::newRow("lone continuation byte") << qb(h("'ab' 80 'c'")) << 2ull;
+    QTest::newRow("overlong encoding") << qb(h("'a' C0 80")) << 1ull;
+    QTest::newRow("overlong three bytes") << qb(h("E0 80 80")) << 0ull;
+    QTest::newRow("surrogate") << qb(h("'xyz' ED A0 80")) << 3ull;
+    QTest::newRow("beyond U+10FFFF") << qb(h("F4 90 80 80")) << 0ull;
+    QTest::newRow("lead byte F5") << qb(h("F5 80 80 80")) << 0ull;
+    QTest::newRow("sequence cut by the end") << qb(h("'abc' D5")) << 3ull;
+    QTest::newRow("missing continuation") << qb(h("D5 'a'")) << 0ull;
+}
+
+void TestCodec::invalidUtf8()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(qulonglong, offset);
+
+    codec::Utf8Reader reader;
+    std::string pending = input.toStdString();
+    std::string bytes;
+    std::u32string foreign;
+    const auto error = reader.read(pending, true, bytes, foreign);
+    QVERIFY(error.has_value());
+    QCOMPARE(qulonglong(*error), offset);
+}
+
+void TestCodec::utf8SplitAnywhere()
+{
+    const std::string text = utf8(U"Բարև 😀 Ձեզ, é ж \x1A ok");
+    std::string whole;
+    std::u32string wholeForeign;
+    {
+        codec::Utf8Reader reader;
+        std::string pending = text;
+        QVERIFY(!reader.read(pending, true, whole, wholeForeign));
+    }
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        codec::Utf8Reader reader;
+        std::string pending = text.substr(0, cut);
+        std::string bytes;
+        std::u32string foreign;
+        QVERIFY(!reader.read(pending, false, bytes, foreign));
+        QVERIFY(pending.size() < 4);
+        pending += text.substr(cut);
+        QVERIFY(!reader.read(pending, true, bytes, foreign));
+        QCOMPARE(qb(bytes), qb(whole));
+        QVERIFY(foreign == wholeForeign);
+    }
+}
+
+void TestCodec::randomUnicodeKeepsForeignOrder()
+{
+    std::mt19937 rng(7);
+    const std::u32string pool = U"abcdehkorstuvyzTHSOUVY |  \r\n\x1A"
+                                U"ԱաԲբԹթՈոՒւԵեևՌռ։«»"
+                                U"жЖé€😀🇦🇲\u200D\uFEFF\u00A0";
+    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+    std::uniform_int_distribution<char32_t> anyChar(1, 0x10FFFF);
+    std::uniform_int_distribution<int> len(0, 200);
+    for (int round = 0; round < 2000; ++round) {
+        std::u32string text;
+        for (int k = len(rng); k > 0; --k) {
+            char32_t c = (k % 7 == 0) ? anyChar(rng) : pool[pick(rng)];
+            if (c >= 0xD800 && c <= 0xDFFF)
+                c = U'x';
+            text.push_back(c);
+        }
+        for (const bool engArm : { true, false }) {
+            const std::u32string out = convertUnicode(engArm, text);
+            QVERIFY(withoutEightBit(out) == withoutEightBit(text));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCodec)
+#include "tst_codec.moc"
