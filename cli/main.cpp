@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::size_t kChunk = std::size_t { 1 } << 20;
+constexpr std::size_t kChunk = std::size_t {1} << 20;
 
 constexpr const char *kUsage
     = "Usage: vesnor-convert [--eng-arm | --arm-eng] [--8bit] [FILE]\n"

@@ -231,7 +231,7 @@ void appendUtf8(
     for (const char ch : bytes) {
         const auto byte = static_cast<unsigned char>(ch);
         if (byte == kForeign) {
-            const char32_t c = next < foreign.size() ? foreign[next++] : char32_t { kForeign };
+            const char32_t c = next < foreign.size() ? foreign[next++] : char32_t {kForeign};
             std::string encoded;
             appendUtf8(c, encoded);
             // A foreign character may need up to four bytes where two were reserved.

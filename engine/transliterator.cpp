@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace vesnor {
@@ -17,6 +19,13 @@ struct Piece {
     std::array<char, 2> bytes {};
 };
 
+// One step of a walk: what it appends and how many source bytes it consumes.
+struct Step {
+    std::array<char, 2> bytes {};
+    std::uint8_t len = 0;
+    std::uint8_t advance = 1;
+};
+
 Piece readPiece(std::string_view side, std::size_t index, std::size_t count)
 {
     Piece piece;
@@ -25,57 +34,100 @@ Piece readPiece(std::string_view side, std::size_t index, std::size_t count)
     return piece;
 }
 
-Piece literal(unsigned char c)
+Piece literal(std::string_view text)
 {
     Piece piece;
-    piece.len = 1;
-    piece.bytes[0] = static_cast<char>(c);
+    for (const char c : text)
+        piece.bytes[piece.len++] = c;
     return piece;
 }
 
+Step stepOf(const Piece &piece, std::uint8_t advance)
+{
+    return Step {piece.bytes, piece.len, advance};
+}
+
+// The four pairs that stand for one letter at a word start.
+std::optional<Piece> wordStartPair(unsigned char first, unsigned char second)
+{
+    if (first == 'V' && (second == 'O' || second == 'o'))
+        return literal("\xE0"); // Ո
+    if (first == 'v' && second == 'o')
+        return literal("\xE1"); // ո
+    if (first == 'Y' && (second == 'E' || second == 'e'))
+        return literal("\xBA"); // Ե
+    if (first == 'y' && second == 'e')
+        return literal("\xBB"); // ե
+    return std::nullopt;
+}
+
+// Letters with a fixed form at a word start, in either direction.
+std::optional<Piece> wordStartLetter(vesnor::Direction direction, unsigned char c)
+{
+    if (direction == vesnor::Direction::EngArm) {
+        if (c == 'o')
+            return literal("\xFB"); // օ
+        if (c == 'O')
+            return literal("\xFA"); // Օ
+        return std::nullopt;
+    }
+    switch (c) {
+    case 0xE0:
+        return literal("Vo");
+    case 0xE1:
+        return literal("vo");
+    case 0xBA:
+        return literal("Ye");
+    case 0xBB:
+        return literal("ye");
+    default:
+        return std::nullopt;
+    }
+}
+
+constexpr std::size_t kPairs = 65536;
+
+// A pair is indexed by its two bytes as one 16-bit load from the text reads them,
+// so the walk needs no shifting.
 std::size_t pairIndex(unsigned char first, unsigned char second)
 {
-    return (std::size_t { first } << 8) | second;
+    const std::array<unsigned char, 2> bytes {first, second};
+    std::uint16_t token;
+    std::memcpy(&token, bytes.data(), 2);
+    return token;
 }
 
 } // namespace
 
+// Every decision of a step depends only on whether it stands at a word start, on
+// its byte and on the next one. So each direction is one table of finished steps,
+// indexed by those three, and the walk needs no branch of its own.
 class Lookup {
 public:
-    static constexpr std::size_t kMaxCells = 255;
-
-    // Latin to Armenian.
-    std::vector<std::uint8_t> digraph = std::vector<std::uint8_t>(65536); // 0: rule does not apply
-    std::array<std::uint8_t, 256> digraphAlone {}; // a one-byte token at the end of the text
-    std::array<Piece, 256> latinSingle {};
-
-    // Armenian to Latin. The pair table holds a cell index + 1, so that one byte suffices.
-    std::vector<std::uint8_t> armenianPair = std::vector<std::uint8_t>(65536);
-    std::array<Piece, kMaxCells + 1> armenianPairPiece {};
-    std::array<Piece, 256> armenianPairAlone {}; // len 0: rule does not apply
-    std::array<Piece, 256> armenianSingle {};
+    struct Tables {
+        std::vector<Step> steps = std::vector<Step>(2 * kPairs); // [wordStart][byte][next]
+        std::array<Step, 2 * 256> lastSteps {}; // [wordStart][byte], text end
+    };
+    Tables engArm;
+    Tables armEng;
 };
 
 std::shared_ptr<const Lookup> buildLookup(
     std::string_view armenian, std::string_view latin, std::string_view kinds)
 {
-    auto lookup = std::make_shared<Lookup>();
-    const std::size_t cells
-        = std::min({ armenian.size(), latin.size(), kinds.size(), Lookup::kMaxCells });
+    const std::size_t cells = std::min({armenian.size(), latin.size(), kinds.size()});
     armenian = armenian.substr(0, cells);
     latin = latin.substr(0, cells);
-    auto kindAt = [&](std::size_t index) { return kinds[index]; };
 
     // First occurrences: walking the cells backwards lets the earliest one win. A
-    // two-byte token can only start at a cell with a successor, and a token that
-    // straddles two cells is found just like one inside a group.
+    // two-byte token that straddles two cells is found just like one inside a group.
     constexpr std::size_t kNone = SIZE_MAX;
     std::array<std::size_t, 256> latinFirst;
     std::array<std::size_t, 256> armenianFirst;
     latinFirst.fill(kNone);
     armenianFirst.fill(kNone);
-    std::vector<std::size_t> latinPairFirst(65536, kNone);
-    std::vector<std::size_t> armenianPairFirst(65536, kNone);
+    std::vector<std::size_t> latinPairFirst(kPairs, kNone);
+    std::vector<std::size_t> armenianPairFirst(kPairs, kNone);
     for (std::size_t p = cells; p-- > 0;) {
         const auto lat = static_cast<unsigned char>(latin[p]);
         const auto arm = static_cast<unsigned char>(armenian[p]);
@@ -87,33 +139,62 @@ std::shared_ptr<const Lookup> buildLookup(
         }
     }
 
-    for (std::size_t token = 0; token < 65536; ++token) {
-        if (const std::size_t p = latinPairFirst[token]; p != kNone && kindAt(p) == '2')
-            lookup->digraph[token] = static_cast<std::uint8_t>(armenian[p]);
-        if (const std::size_t p = armenianPairFirst[token];
-            p != kNone && (kindAt(p) == '2' || kindAt(p) == '0'))
-            lookup->armenianPair[token] = static_cast<std::uint8_t>(p + 1);
-    }
-    for (std::size_t p = 0; p < cells; ++p)
-        lookup->armenianPairPiece[p + 1] = readPiece(latin, p, kindAt(p) == '2' ? 2 : 1);
+    // The two-letter rule of each direction, for a token found at cell p.
+    auto engArmPair = [&](std::size_t p) -> std::optional<Piece> {
+        if (p == kNone || kinds[p] != '2')
+            return std::nullopt;
+        return readPiece(armenian, p, 1);
+    };
+    auto armEngPair = [&](std::size_t p) -> std::optional<Piece> {
+        if (p == kNone || (kinds[p] != '2' && kinds[p] != '0'))
+            return std::nullopt;
+        return readPiece(latin, p, kinds[p] == '2' ? 2 : 1);
+    };
+    // The one-letter rule away from the word-start letters.
+    auto engArmSingle = [&](unsigned char c) {
+        const std::size_t p = latinFirst[c];
+        return p == kNone ? literal(std::string_view(reinterpret_cast<const char *>(&c), 1))
+                          : readPiece(armenian, p, kinds[p] == '0' ? 2 : 1);
+    };
+    // A lone continuation cell (only the second letter of "U") gives the Latin
+    // letter of its own cell, the same as when it ends the text.
+    auto armEngSingle = [&](unsigned char c) {
+        const std::size_t p = armenianFirst[c];
+        return p == kNone ? literal(std::string_view(reinterpret_cast<const char *>(&c), 1))
+                          : readPiece(latin, p, kinds[p] == '2' ? 2 : 1);
+    };
 
-    for (std::size_t c = 0; c < 256; ++c) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (const std::size_t p = latinFirst[c]; p == kNone) {
-            lookup->latinSingle[c] = literal(byte);
-        } else {
-            if (kindAt(p) == '2')
-                lookup->digraphAlone[c] = static_cast<std::uint8_t>(armenian[p]);
-            lookup->latinSingle[c] = readPiece(armenian, p, kindAt(p) == '0' ? 2 : 1);
-        }
-        if (const std::size_t p = armenianFirst[c]; p == kNone) {
-            lookup->armenianSingle[c] = literal(byte);
-        } else {
-            // A lone continuation cell (only the second letter of "U") gives the Latin
-            // letter of its own cell, as it does when it ends the text.
-            lookup->armenianSingle[c] = readPiece(latin, p, kindAt(p) == '2' ? 2 : 1);
-            if (kindAt(p) == '2' || kindAt(p) == '0')
-                lookup->armenianPairAlone[c] = lookup->armenianPairPiece[p + 1];
+    auto lookup = std::make_shared<Lookup>();
+    for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
+        for (std::size_t c = 0; c < 256; ++c) {
+            const auto byte = static_cast<unsigned char>(c);
+            const auto engLetter
+                = wordStart ? wordStartLetter(Direction::EngArm, byte) : std::nullopt;
+            const auto armLetter
+                = wordStart ? wordStartLetter(Direction::ArmEng, byte) : std::nullopt;
+            const Step engOne = stepOf(engLetter ? *engLetter : engArmSingle(byte), 1);
+            const Step armOne = stepOf(armLetter ? *armLetter : armEngSingle(byte), 1);
+
+            for (std::size_t next = 0; next < 256; ++next) {
+                const std::size_t token = pairIndex(byte, static_cast<unsigned char>(next));
+                const std::size_t at = wordStart * kPairs + token;
+                std::optional<Piece> eng = wordStart
+                    ? wordStartPair(byte, static_cast<unsigned char>(next))
+                    : std::nullopt;
+                if (!eng)
+                    eng = engArmPair(latinPairFirst[token]);
+                lookup->engArm.steps[at] = eng ? stepOf(*eng, 2) : engOne;
+                const auto arm = armEngPair(armenianPairFirst[token]);
+                lookup->armEng.steps[at] = arm ? stepOf(*arm, 2) : armOne;
+            }
+
+            // At the end the token is the one byte, and it meets the pair rules
+            // alone; a match there has nothing more to consume.
+            const std::size_t at = wordStart * 256 + c;
+            const auto engAlone = engArmPair(latinFirst[c]);
+            lookup->engArm.lastSteps[at] = engAlone ? stepOf(*engAlone, 1) : engOne;
+            const auto armAlone = armEngPair(armenianFirst[c]);
+            lookup->armEng.lastSteps[at] = armAlone ? stepOf(*armAlone, 1) : armOne;
         }
     }
     return lookup;
@@ -121,132 +202,48 @@ std::shared_ptr<const Lookup> buildLookup(
 
 namespace {
 
-void put(char *&out, const Piece &piece)
-{
-    out[0] = piece.bytes[0];
-    out[1] = piece.bytes[1];
-    out += piece.len;
-}
-
-// The four pairs that stand for one letter at a word start; 0 where none applies.
-unsigned char wordStartPair(unsigned char first, unsigned char second)
-{
-    if (first == 'V' && (second == 'O' || second == 'o'))
-        return 0xE0; // Ո
-    if (first == 'v' && second == 'o')
-        return 0xE1; // ո
-    if (first == 'Y' && (second == 'E' || second == 'e'))
-        return 0xBA; // Ե
-    if (first == 'y' && second == 'e')
-        return 0xBB; // ե
-    return 0;
-}
-
-// The four letters that take a fixed Latin form at a word start.
-const char *wordStartLetter(unsigned char c)
-{
-    switch (c) {
-    case 0xE0:
-        return "Vo";
-    case 0xE1:
-        return "vo";
-    case 0xBA:
-        return "Ye";
-    case 0xBB:
-        return "ye";
-    default:
-        return nullptr;
-    }
-}
-
-std::size_t walkEngArm(const Lookup &lookup, const unsigned char *src, std::size_t n,
+std::size_t walk(const Lookup::Tables &tables, const unsigned char *src, std::size_t n,
     unsigned char prev, bool final, char *&cursor, std::size_t &lastStart)
 {
-    // Locals rather than the references: byte stores through `out` could otherwise
-    // alias them and force a reload on every step.
+    if (n == 0)
+        return 0;
+    // The step at a position depends only on the source around it (a word start is
+    // judged on the source, never on the result), so every position is looked up and
+    // a one-bit flag says whether the step before already consumed it. That flag is
+    // the only thing carried from one position to the next: no branch to mispredict
+    // and no lookup waiting on the previous one.
     char *out = cursor;
+    const Step *steps = tables.steps.data();
     std::size_t last = 0;
-    std::size_t i = 0;
-    while (i < n) {
-        last = i;
-        const unsigned char c = src[i];
-        const bool wordStart = prev == ' ';
-        if (i + 1 < n) {
-            const unsigned char next = src[i + 1];
-            if (wordStart) {
-                if (const unsigned char letter = wordStartPair(c, next)) {
-                    *out++ = static_cast<char>(letter);
-                    prev = next;
-                    i += 2;
-                    continue;
-                }
-            }
-            if (const std::uint8_t letter = lookup.digraph[pairIndex(c, next)]) {
-                *out++ = static_cast<char>(letter);
-                prev = next;
-                i += 2;
-                continue;
-            }
-        } else if (!final) {
-            break;
-        } else if (const std::uint8_t letter = lookup.digraphAlone[c]) {
-            *out++ = static_cast<char>(letter);
-            ++i;
-            continue;
-        }
-        if (wordStart && c == 'o')
-            *out++ = static_cast<char>(0xFB); // օ
-        else if (wordStart && c == 'O')
-            *out++ = static_cast<char>(0xFA); // Օ
-        else
-            put(out, lookup.latinSingle[c]);
-        prev = c;
-        ++i;
+    std::size_t wordStart = prev == ' ';
+    std::size_t skip = 0;
+    for (std::size_t j = 0; j + 1 < n; ++j) {
+        std::uint16_t token;
+        std::memcpy(&token, src + j, 2);
+        const Step step = steps[(wordStart << 16) | std::size_t {token}];
+        const std::size_t keep = skip ^ 1;
+        std::memcpy(out, step.bytes.data(), 2);
+        out += keep ? step.len : 0;
+        last = keep ? j : last;
+        skip = keep & (step.advance >> 1);
+        wordStart = src[j] == ' ';
     }
     cursor = out;
-    lastStart = last;
-    return i;
-}
-
-std::size_t walkArmEng(const Lookup &lookup, const unsigned char *src, std::size_t n,
-    unsigned char prev, bool final, char *&cursor, std::size_t &lastStart)
-{
-    // Locals rather than the references: byte stores through `out` could otherwise
-    // alias them and force a reload on every step.
-    char *out = cursor;
-    std::size_t last = 0;
-    std::size_t i = 0;
-    while (i < n) {
-        last = i;
-        const unsigned char c = src[i];
-        if (i + 1 < n) {
-            const unsigned char next = src[i + 1];
-            if (const std::uint8_t cell = lookup.armenianPair[pairIndex(c, next)]) {
-                put(out, lookup.armenianPairPiece[cell]);
-                prev = next;
-                i += 2;
-                continue;
-            }
-        } else if (!final) {
-            break;
-        } else if (lookup.armenianPairAlone[c].len != 0) {
-            put(out, lookup.armenianPairAlone[c]);
-            ++i;
-            continue;
-        }
-        const char *fixed = prev == ' ' ? wordStartLetter(c) : nullptr;
-        if (fixed) {
-            *out++ = fixed[0];
-            *out++ = fixed[1];
-        } else {
-            put(out, lookup.armenianSingle[c]);
-        }
-        prev = c;
-        ++i;
+    if (skip) {
+        lastStart = last;
+        return n;
     }
-    cursor = out;
-    lastStart = last;
-    return i;
+    if (!final) {
+        lastStart = last;
+        return n - 1;
+    }
+    // At the end of the text the token is the last byte alone.
+    const Step step = tables.lastSteps[(wordStart << 8) | src[n - 1]];
+    out[0] = step.bytes[0];
+    out[1] = step.bytes[1];
+    cursor = out + step.len;
+    lastStart = n - 1;
+    return n;
 }
 
 } // namespace
@@ -254,17 +251,33 @@ std::size_t walkArmEng(const Lookup &lookup, const unsigned char *src, std::size
 SpanResult convertSpan(const Lookup &lookup, Direction direction, std::string_view src,
     unsigned char prev, bool final, std::string &out)
 {
-    // No token yields more than two bytes per source byte; the extra two bytes let
-    // put() always copy two bytes without checking the length.
-    const std::size_t start = out.size();
-    out.resize(start + 2 * src.size() + 2);
-    char *cursor = out.data() + start;
+    // The walk writes into a block that stays in cache and is then appended, so the
+    // result is written to memory once, without first zero-filling room for it. No
+    // step yields more than two bytes per source byte; the two extra bytes let a step
+    // always copy two bytes without looking at its length.
+    constexpr std::size_t kBlock = 16 * 1024;
+    const auto scratch = std::make_unique_for_overwrite<char[]>(2 * kBlock + 2);
+    const Lookup::Tables &tables = direction == Direction::EngArm ? lookup.engArm : lookup.armEng;
     const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
+    out.reserve(out.size() + src.size() + src.size() / 4);
+
     SpanResult result;
-    result.consumed = direction == Direction::EngArm
-        ? walkEngArm(lookup, bytes, src.size(), prev, final, cursor, result.lastTokenStart)
-        : walkArmEng(lookup, bytes, src.size(), prev, final, cursor, result.lastTokenStart);
-    out.resize(static_cast<std::size_t>(cursor - out.data()));
+    while (result.consumed < src.size()) {
+        const std::size_t length = std::min(kBlock, src.size() - result.consumed);
+        const bool tail = result.consumed + length == src.size();
+        char *cursor = scratch.get();
+        std::size_t lastStart = 0;
+        const std::size_t done
+            = walk(tables, bytes + result.consumed, length, prev, tail && final, cursor, lastStart);
+        out.append(scratch.get(), static_cast<std::size_t>(cursor - scratch.get()));
+        if (done == 0)
+            break;
+        result.lastTokenStart = result.consumed + lastStart;
+        result.consumed += done;
+        prev = bytes[result.consumed - 1];
+        if (tail)
+            break;
+    }
     return result;
 }
 

@@ -7,7 +7,7 @@ namespace vesnor::reference {
 namespace {
 
 // Characters p .. p+n-1 (1-based), or fewer where the string ends first.
-std::string mid(const std::string &s, std::size_t p, std::size_t n)
+std::string_view mid(std::string_view s, std::size_t p, std::size_t n)
 {
     if (p < 1 || p > s.size())
         return {};
@@ -28,11 +28,11 @@ bool wordStart(const std::string &a, std::size_t i)
 
 Tables standardTables()
 {
-    return { std::string(tables::kArmenianSide), std::string(tables::kLatinSide),
-        std::string(tables::kKinds) };
+    return {std::string(tables::kArmenianSide), std::string(tables::kLatinSide),
+        std::string(tables::kKinds)};
 }
 
-std::size_t position(const std::string &side, const std::string &token)
+std::size_t position(std::string_view side, std::string_view token)
 {
     const std::size_t found = side.find(token);
     return found == std::string::npos ? 0 : found + 1;
@@ -45,7 +45,7 @@ std::string ConvertEngArm(const Tables &t, const std::string &a)
     std::size_t i = 1;
     while (i <= n) {
         const bool ws = wordStart(a, i);
-        std::string tar = mid(a, i, 2);
+        std::string_view tar = mid(a, i, 2);
         if ((tar == "VO" || tar == "Vo") && ws) {
             b += '\xE0';
             i += 2;
@@ -84,7 +84,7 @@ std::string ConvertArmEng(const Tables &t, const std::string &a)
     const std::size_t n = a.size();
     std::size_t i = 1;
     while (i <= n) {
-        std::string tar = mid(a, i, 2);
+        std::string_view tar = mid(a, i, 2);
         if (const std::size_t p = position(t.aetext1, tar); p != 0 && kind(t, p) == 2) {
             b += mid(t.aetext2, p, 2);
             i += 2;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vesnor::reference {
 
@@ -18,7 +19,7 @@ struct Tables {
 Tables standardTables();
 
 // First occurrence of token in side, 1-based; 0 when absent.
-std::size_t position(const std::string &side, const std::string &token);
+std::size_t position(std::string_view side, std::string_view token);
 
 std::string ConvertEngArm(const Tables &t, const std::string &a);
 std::string ConvertArmEng(const Tables &t, const std::string &a);

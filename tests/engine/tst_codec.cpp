@@ -200,7 +200,7 @@ void TestCodec::randomUnicodeKeepsForeignOrder()
                 c = U'x';
             text.push_back(c);
         }
-        for (const bool engArm : { true, false }) {
+        for (const bool engArm : {true, false}) {
             const std::u32string out = convertUnicode(engArm, text);
             QVERIFY(withoutEightBit(out) == withoutEightBit(text));
         }

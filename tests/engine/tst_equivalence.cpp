@@ -60,7 +60,7 @@ void TestEquivalence::everyTwoByteToken_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
 
-    for (const bool engArm : { true, false }) {
+    for (const bool engArm : {true, false}) {
         const char *dir = engArm ? "Latin to Armenian, " : "Armenian to Latin, ";
         const QByteArray letter = engArm ? "a" : "\xB3";
         QTest::addRow("%stoken alone", dir) << engArm << QByteArray() << QByteArray();
