@@ -167,8 +167,8 @@ int main(int argc, char **argv)
         vesnor::Direction direction;
         const std::string *text;
     };
-    for (const Case &c : {Case {"Latin to Armenian", vesnor::Direction::EngArm, &latin},
-             Case {"Armenian to Latin", vesnor::Direction::ArmEng, &armenian}}) {
+    for (const Case &c : {Case{"Latin to Armenian", vesnor::Direction::EngArm, &latin},
+             Case{"Armenian to Latin", vesnor::Direction::ArmEng, &armenian}}) {
         std::size_t sink = 0;
         vesnor::Transliterator engine;
         engine.a = *c.text;

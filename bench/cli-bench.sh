@@ -1,6 +1,6 @@
 #!/bin/sh
 # vesnor-convert against iconv on the same 20 MiB UTF-8 files, in the same run:
-# median wall time of 5 runs each, and the converter's peak memory.
+# median wall time over repeated runs (hyperfine), and the converter's peak memory.
 set -eu
 convert=${1:-build/bin/vesnor-convert}
 bench=$(dirname "$convert")/vesnor-bench
@@ -8,23 +8,23 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bench" --write-corpus "$work" 20
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-measure() { # prints "seconds kilobytes" of one run
-    /usr/bin/time -f '%e %M' -o "$work/t" "$@" > /dev/null
-    cat "$work/t"
-}
-stat_of() { # median seconds and peak kilobytes over 5 runs
-    for _ in 1 2 3 4 5; do measure "$@"; done > "$work/runs"
-    printf '%s %s\n' "$(cut -d' ' -f1 < "$work/runs" | median)" \
-        "$(cut -d' ' -f2 < "$work/runs" | sort -n | tail -1)"
-}
-
-printf '%-34s %10s %12s\n' "20 MiB UTF-8 file" "median s" "peak RSS MB"
+printf '\n%-40s %10s %12s\n' "20 MiB UTF-8 file, output discarded" "median ms" "peak RSS MB"
 for dir in eng-arm arm-eng; do
     file=$work/latin.txt
     [ "$dir" = arm-eng ] && file=$work/armenian.txt
-    set -- $(stat_of "$convert" --$dir "$file")
-    printf '%-34s %10s %12.1f\n' "vesnor-convert --$dir" "$1" "$(echo "$2/1024" | bc -l)"
-    set -- $(stat_of iconv -f UTF-8 -t ARMSCII-8 "$file")
-    printf '%-34s %10s %12.1f\n' "iconv -f UTF-8 -t ARMSCII-8 (same)" "$1" "$(echo "$2/1024" | bc -l)"
+    hyperfine -N -w 2 -r 21 --output=null --export-csv "$work/$dir.csv" \
+        "$convert --$dir $file" "iconv -f UTF-8 -t ARMSCII-8 $file" > /dev/null 2>&1
+    /usr/bin/time -f '%M' -o "$work/rss" "$convert" --$dir "$file" > /dev/null
+    rss=$(awk '{printf "%.1f", $1 / 1024}' "$work/rss")
+    /usr/bin/time -f '%M' -o "$work/rss" iconv -f UTF-8 -t ARMSCII-8 "$file" > /dev/null
+    iconv_rss=$(awk '{printf "%.1f", $1 / 1024}' "$work/rss")
+    # CSV columns: command, mean, stddev, median, ... (seconds)
+    awk -F, -v a="vesnor-convert --$dir" -v r1="$rss" -v r2="$iconv_rss" '
+        NR == 2 { ours = $4 }
+        NR == 3 { theirs = $4 }
+        END {
+            printf "%-40s %10.1f %12s\n", a, ours * 1000, r1
+            printf "%-40s %10.1f %12s\n", "iconv -f UTF-8 -t ARMSCII-8 (same file)", theirs * 1000, r2
+            printf "%-40s %10.2f\n", "  ratio iconv / vesnor-convert", theirs / ours
+        }' "$work/$dir.csv"
 done

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::size_t kChunk = std::size_t {1} << 20;
+constexpr std::size_t kChunk = std::size_t{1} << 17;
 
 constexpr const char *kUsage
     = "Usage: vesnor-convert [--eng-arm | --arm-eng] [--8bit] [FILE]\n"
@@ -77,14 +77,14 @@ int convert(const Options &options)
     if (!in)
         return ioError(name, errno);
 
-    vesnor::StreamConverter converter(options.direction);
+    vesnor::StreamConverter converter(
+        options.direction, options.eightBit ? vesnor::Output::EightBit : vesnor::Output::Utf8);
     vesnor::codec::Utf8Reader reader;
     Output output;
     std::string raw;
     std::string bytes;
     std::u32string foreign;
     std::string converted;
-    std::string utf8;
     int status = 0;
 
     for (bool final = false; !final && status == 0;) {
@@ -111,16 +111,12 @@ int convert(const Options &options)
         }
         converted.clear();
         converter.convert(bytes, final, converted);
-        if (options.eightBit) {
-            if (!output.write(converted))
-                status = ioError("standard output", output.error);
-            continue;
+        if (!foreign.empty()) {
+            std::size_t used = 0;
+            vesnor::codec::restoreForeign(converted, 0, foreign, used);
+            foreign.erase(0, used);
         }
-        utf8.clear();
-        std::size_t used = 0;
-        vesnor::codec::appendUtf8(converted, foreign, used, utf8);
-        foreign.erase(0, used);
-        if (!output.write(utf8))
+        if (!output.write(converted))
             status = ioError("standard output", output.error);
     }
 

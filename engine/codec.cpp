@@ -1,6 +1,8 @@
 #include "codec.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 
 namespace vesnor::codec {
 
@@ -12,7 +14,7 @@ constexpr int kLetters = 38;
 
 constexpr std::array<char32_t, 256> makeToUnicode()
 {
-    std::array<char32_t, 256> table {};
+    std::array<char32_t, 256> table{};
     for (int b = 0; b < 256; ++b)
         table[b] = static_cast<char32_t>(b);
     for (int k = 0; k < kLetters; ++k) {
@@ -34,11 +36,12 @@ constexpr std::array<char32_t, 256> makeToUnicode()
 
 constexpr std::array<char32_t, 256> kToUnicode = makeToUnicode();
 
-// Every image lies below U+0600, so one small table answers the way back.
-constexpr char32_t kReverseLimit = 0x0600;
+// Every image lies below U+0800, the range of one- and two-byte UTF-8, so one
+// small table answers the way back.
+constexpr char32_t kReverseLimit = 0x0800;
 
 struct Reverse {
-    std::array<std::int16_t, kReverseLimit> byte {};
+    std::array<std::int16_t, kReverseLimit> byte{};
     constexpr Reverse()
     {
         for (auto &b : byte)
@@ -52,8 +55,8 @@ constexpr Reverse kReverse;
 
 // UTF-8 of each byte's character, precomputed for the hot output loop.
 struct Utf8Of {
-    std::array<std::array<char, 3>, 256> bytes {};
-    std::array<std::uint8_t, 256> len {};
+    std::array<std::array<char, 3>, 256> bytes{};
+    std::array<std::uint8_t, 256> len{};
     constexpr Utf8Of()
     {
         for (int b = 0; b < 256; ++b) {
@@ -72,6 +75,22 @@ struct Utf8Of {
 
 constexpr Utf8Of kUtf8Of;
 
+constexpr std::uint64_t byteSwap(std::uint64_t v)
+{
+    std::uint64_t r = 0;
+    for (int k = 0; k < 8; ++k)
+        r |= ((v >> (8 * k)) & 0xFF) << (8 * (7 - k));
+    return r;
+}
+
+// True when none of the four 16-bit lanes is zero.
+constexpr bool allNonZero16(std::uint64_t v)
+{
+    constexpr std::uint64_t kOnes = 0x0001000100010001ull;
+    constexpr std::uint64_t kHighs = 0x8000800080008000ull;
+    return ((v - kOnes) & ~v & kHighs) == 0;
+}
+
 void push(char32_t c, std::string &bytes, std::u32string &foreign)
 {
     const auto byte = fromUnicode(c);
@@ -84,6 +103,11 @@ void push(char32_t c, std::string &bytes, std::u32string &foreign)
 }
 
 } // namespace
+
+Utf8Bytes utf8Of(unsigned char byte)
+{
+    return Utf8Bytes{{kUtf8Of.bytes[byte][0], kUtf8Of.bytes[byte][1]}, kUtf8Of.len[byte]};
+}
 
 char32_t toUnicode(unsigned char byte)
 {
@@ -140,6 +164,64 @@ std::optional<std::uint64_t> Utf8Reader::read(
                 foreign.push_back(lead);
             *out++ = static_cast<char>(lead);
             ++i;
+            // Inside a run of ASCII without U+001A, copy eight bytes at a time.
+            while (i + 8 <= n) {
+                std::uint64_t word;
+                std::memcpy(&word, s + i, 8);
+                constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+                constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+                const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
+                if (((word | ((foreignBytes - kOnes) & ~foreignBytes)) & kHighs) != 0)
+                    break;
+                std::memcpy(out, s + i, 8);
+                out += 8;
+                i += 8;
+            }
+            continue;
+        }
+        // Armenian words are runs of two-byte sequences: while the next eight bytes
+        // are four of them, decode them without a branch per letter.
+        const std::size_t runStart = i;
+        while (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, s + i, 8);
+            if constexpr (std::endian::native == std::endian::big)
+                word = byteSwap(word);
+            // Leads 110xxxxx (and above C1, so not overlong), trails 10xxxxxx.
+            constexpr std::uint64_t kShape = 0xC0E0C0E0C0E0C0E0ull;
+            constexpr std::uint64_t kPattern = 0x80C080C080C080C0ull;
+            constexpr std::uint64_t kLeadBits = 0x001E001E001E001Eull;
+            const std::uint64_t leadBits = word & kLeadBits;
+            if ((word & kShape) != kPattern || !allNonZero16(leadBits))
+                break;
+            bool allBytes = true;
+            std::array<std::int16_t, 4> found{};
+            for (int k = 0; k < 4; ++k) {
+                const auto lo = static_cast<unsigned>(word >> (16 * k)) & 0xFFFFu;
+                const char32_t c = ((lo & 0x1Fu) << 6) | ((lo >> 8) & 0x3Fu);
+                found[k] = kReverse.byte[c];
+                allBytes &= found[k] >= 0 && found[k] != kForeign;
+            }
+            if (!allBytes)
+                break;
+            for (int k = 0; k < 4; ++k)
+                out[k] = static_cast<char>(found[k]);
+            out += 4;
+            i += 8;
+        }
+        if (i != runStart)
+            continue;
+        // Two-byte sequences hold every Armenian letter; they take a direct path.
+        if (lead >= 0xC2 && lead <= 0xDF && i + 1 < n && (s[i + 1] & 0xC0) == 0x80) {
+            const char32_t c = (char32_t{lead & 0x1Fu} << 6) | (s[i + 1] & 0x3Fu);
+            const std::int16_t byte = kReverse.byte[c];
+            if (byte >= 0 && byte != kForeign) {
+                *out++ = static_cast<char>(byte);
+            } else {
+                *out++ = static_cast<char>(kForeign);
+                foreign.push_back(c);
+            }
+            i += 2;
             continue;
         }
         int len;
@@ -231,7 +313,7 @@ void appendUtf8(
     for (const char ch : bytes) {
         const auto byte = static_cast<unsigned char>(ch);
         if (byte == kForeign) {
-            const char32_t c = next < foreign.size() ? foreign[next++] : char32_t {kForeign};
+            const char32_t c = next < foreign.size() ? foreign[next++] : char32_t{kForeign};
             std::string encoded;
             appendUtf8(c, encoded);
             // A foreign character may need up to four bytes where two were reserved.
@@ -247,6 +329,24 @@ void appendUtf8(
         o += kUtf8Of.len[byte];
     }
     out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+void restoreForeign(
+    std::string &utf8, std::size_t from, std::u32string_view foreign, std::size_t &next)
+{
+    std::size_t at = utf8.find(static_cast<char>(kForeign), from);
+    if (at == std::string::npos || next >= foreign.size())
+        return;
+    std::string restored(utf8, 0, at);
+    for (; at < utf8.size(); ++at) {
+        // No UTF-8 sequence of more than one byte holds a byte below 0x80, so each
+        // kForeign byte is one of the engine's.
+        if (utf8[at] == static_cast<char>(kForeign) && next < foreign.size())
+            appendUtf8(foreign[next++], restored);
+        else
+            restored.push_back(utf8[at]);
+    }
+    utf8 = std::move(restored);
 }
 
 } // namespace vesnor::codec

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -32,6 +33,13 @@ char32_t toUnicode(unsigned char byte);
 // The byte for a character, or nothing when the 8-bit text cannot hold it.
 std::optional<unsigned char> fromUnicode(char32_t c);
 
+// The UTF-8 form of a byte's character: one or two bytes.
+struct Utf8Bytes {
+    std::array<char, 2> bytes{};
+    std::uint8_t len = 0;
+};
+Utf8Bytes utf8Of(unsigned char byte);
+
 struct EightBitText {
     std::string bytes;
     std::u32string foreign; // the original of each kForeign in bytes, in order
@@ -61,5 +69,10 @@ void appendUtf8(
     std::string_view bytes, std::u32string_view foreign, std::size_t &next, std::string &out);
 
 void appendUtf8(char32_t c, std::string &out);
+
+// In UTF-8 that a walk wrote directly, each kForeign byte still stands for
+// foreign[next...]: puts the originals back, from `from` on.
+void restoreForeign(
+    std::string &utf8, std::size_t from, std::u32string_view foreign, std::size_t &next);
 
 } // namespace vesnor::codec

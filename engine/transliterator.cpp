@@ -1,5 +1,6 @@
 #include "transliterator.h"
 
+#include "codec.h"
 #include "tables.h"
 
 #include <algorithm>
@@ -16,15 +17,18 @@ namespace {
 // What one rule appends: up to two bytes.
 struct Piece {
     std::uint8_t len = 0;
-    std::array<char, 2> bytes {};
+    std::array<char, 2> bytes{};
 };
 
 // One step of a walk: what it appends and how many source bytes it consumes.
-struct Step {
-    std::array<char, 2> bytes {};
+template<std::size_t Width> struct BasicStep {
+    std::array<char, Width> bytes{};
     std::uint8_t len = 0;
     std::uint8_t advance = 1;
 };
+using Step = BasicStep<2>;
+// The same step with its bytes already in UTF-8: each 8-bit byte is at most two.
+using Utf8Step = BasicStep<4>;
 
 Piece readPiece(std::string_view side, std::size_t index, std::size_t count)
 {
@@ -44,7 +48,7 @@ Piece literal(std::string_view text)
 
 Step stepOf(const Piece &piece, std::uint8_t advance)
 {
-    return Step {piece.bytes, piece.len, advance};
+    return Step{piece.bytes, piece.len, advance};
 }
 
 // The four pairs that stand for one letter at a word start.
@@ -91,7 +95,7 @@ constexpr std::size_t kPairs = 65536;
 // so the walk needs no shifting.
 std::size_t pairIndex(unsigned char first, unsigned char second)
 {
-    const std::array<unsigned char, 2> bytes {first, second};
+    const std::array<unsigned char, 2> bytes{first, second};
     std::uint16_t token;
     std::memcpy(&token, bytes.data(), 2);
     return token;
@@ -104,16 +108,36 @@ std::size_t pairIndex(unsigned char first, unsigned char second)
 // indexed by those three, and the walk needs no branch of its own.
 class Lookup {
 public:
-    struct Tables {
-        std::vector<Step> steps = std::vector<Step>(2 * kPairs); // [wordStart][byte][next]
-        std::array<Step, 2 * 256> lastSteps {}; // [wordStart][byte], text end
+    template<typename S> struct Tables {
+        std::vector<S> steps; // [wordStart][token], 2 * kPairs once built
+        std::array<S, 2 * 256> lastSteps{}; // [wordStart][byte], text end
     };
-    Tables engArm;
-    Tables armEng;
+    Tables<Step> engArm;
+    Tables<Step> armEng;
+    // Only for a converter that writes UTF-8; empty otherwise.
+    Output output = Output::EightBit;
+    Tables<Utf8Step> engArmUtf8;
+    Tables<Utf8Step> armEngUtf8;
 };
 
+namespace {
+
+Utf8Step toUtf8(const Step &step)
+{
+    Utf8Step result;
+    result.advance = step.advance;
+    for (std::size_t k = 0; k < step.len; ++k) {
+        const codec::Utf8Bytes utf8 = codec::utf8Of(static_cast<unsigned char>(step.bytes[k]));
+        for (std::size_t b = 0; b < utf8.len; ++b)
+            result.bytes[result.len++] = utf8.bytes[b];
+    }
+    return result;
+}
+
+} // namespace
+
 std::shared_ptr<const Lookup> buildLookup(
-    std::string_view armenian, std::string_view latin, std::string_view kinds)
+    std::string_view armenian, std::string_view latin, std::string_view kinds, Output output)
 {
     const std::size_t cells = std::min({armenian.size(), latin.size(), kinds.size()});
     armenian = armenian.substr(0, cells);
@@ -126,17 +150,9 @@ std::shared_ptr<const Lookup> buildLookup(
     std::array<std::size_t, 256> armenianFirst;
     latinFirst.fill(kNone);
     armenianFirst.fill(kNone);
-    std::vector<std::size_t> latinPairFirst(kPairs, kNone);
-    std::vector<std::size_t> armenianPairFirst(kPairs, kNone);
     for (std::size_t p = cells; p-- > 0;) {
-        const auto lat = static_cast<unsigned char>(latin[p]);
-        const auto arm = static_cast<unsigned char>(armenian[p]);
-        latinFirst[lat] = p;
-        armenianFirst[arm] = p;
-        if (p + 1 < cells) {
-            latinPairFirst[pairIndex(lat, static_cast<unsigned char>(latin[p + 1]))] = p;
-            armenianPairFirst[pairIndex(arm, static_cast<unsigned char>(armenian[p + 1]))] = p;
-        }
+        latinFirst[static_cast<unsigned char>(latin[p])] = p;
+        armenianFirst[static_cast<unsigned char>(armenian[p])] = p;
     }
 
     // The two-letter rule of each direction, for a token found at cell p.
@@ -165,7 +181,30 @@ std::shared_ptr<const Lookup> buildLookup(
     };
 
     auto lookup = std::make_shared<Lookup>();
+    lookup->output = output;
+    const bool utf8 = output == Output::Utf8;
+    // Each step goes into the 8-bit table and, for a UTF-8 converter, the UTF-8 one.
+    auto put = [utf8](auto &tables, auto &utf8Tables, bool last, std::size_t at, const Step &step) {
+        (last ? tables.lastSteps[at] : tables.steps[at]) = step;
+        if (utf8)
+            (last ? utf8Tables.lastSteps[at] : utf8Tables.steps[at]) = toUtf8(step);
+    };
+    auto putEng = [&](bool last, std::size_t at, const Step &step) {
+        put(lookup->engArm, lookup->engArmUtf8, last, at, step);
+    };
+    auto putArm = [&](bool last, std::size_t at, const Step &step) {
+        put(lookup->armEng, lookup->armEngUtf8, last, at, step);
+    };
+    lookup->engArm.steps.resize(2 * kPairs);
+    lookup->armEng.steps.resize(2 * kPairs);
+    if (utf8) {
+        lookup->engArmUtf8.steps.resize(2 * kPairs);
+        lookup->armEngUtf8.steps.resize(2 * kPairs);
+    }
     for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
+        const std::size_t base = wordStart * kPairs;
+
+        // Most tokens are not pairs of any rule: their step is the first byte's.
         for (std::size_t c = 0; c < 256; ++c) {
             const auto byte = static_cast<unsigned char>(c);
             const auto engLetter
@@ -174,27 +213,56 @@ std::shared_ptr<const Lookup> buildLookup(
                 = wordStart ? wordStartLetter(Direction::ArmEng, byte) : std::nullopt;
             const Step engOne = stepOf(engLetter ? *engLetter : engArmSingle(byte), 1);
             const Step armOne = stepOf(armLetter ? *armLetter : armEngSingle(byte), 1);
-
+            const Utf8Step engOneUtf8 = toUtf8(engOne);
+            const Utf8Step armOneUtf8 = toUtf8(armOne);
             for (std::size_t next = 0; next < 256; ++next) {
-                const std::size_t token = pairIndex(byte, static_cast<unsigned char>(next));
-                const std::size_t at = wordStart * kPairs + token;
-                std::optional<Piece> eng = wordStart
-                    ? wordStartPair(byte, static_cast<unsigned char>(next))
-                    : std::nullopt;
-                if (!eng)
-                    eng = engArmPair(latinPairFirst[token]);
-                lookup->engArm.steps[at] = eng ? stepOf(*eng, 2) : engOne;
-                const auto arm = armEngPair(armenianPairFirst[token]);
-                lookup->armEng.steps[at] = arm ? stepOf(*arm, 2) : armOne;
+                const std::size_t at = base + pairIndex(byte, static_cast<unsigned char>(next));
+                lookup->engArm.steps[at] = engOne;
+                lookup->armEng.steps[at] = armOne;
+                if (utf8) {
+                    lookup->engArmUtf8.steps[at] = engOneUtf8;
+                    lookup->armEngUtf8.steps[at] = armOneUtf8;
+                }
             }
 
             // At the end the token is the one byte, and it meets the pair rules
             // alone; a match there has nothing more to consume.
             const std::size_t at = wordStart * 256 + c;
             const auto engAlone = engArmPair(latinFirst[c]);
-            lookup->engArm.lastSteps[at] = engAlone ? stepOf(*engAlone, 1) : engOne;
+            putEng(true, at, engAlone ? stepOf(*engAlone, 1) : engOne);
             const auto armAlone = armEngPair(armenianFirst[c]);
-            lookup->armEng.lastSteps[at] = armAlone ? stepOf(*armAlone, 1) : armOne;
+            putArm(true, at, armAlone ? stepOf(*armAlone, 1) : armOne);
+        }
+
+        // Pairs are found only where two cells stand side by side; the first place
+        // a token occurs decides, so later places of the same token are passed over.
+        std::vector<bool> latinSeen(kPairs);
+        std::vector<bool> armenianSeen(kPairs);
+        for (std::size_t p = 0; p + 1 < cells; ++p) {
+            const std::size_t latinToken = pairIndex(
+                static_cast<unsigned char>(latin[p]), static_cast<unsigned char>(latin[p + 1]));
+            if (!latinSeen[latinToken]) {
+                latinSeen[latinToken] = true;
+                if (const auto piece = engArmPair(p))
+                    putEng(false, base + latinToken, stepOf(*piece, 2));
+            }
+            const std::size_t armenianToken = pairIndex(static_cast<unsigned char>(armenian[p]),
+                static_cast<unsigned char>(armenian[p + 1]));
+            if (!armenianSeen[armenianToken]) {
+                armenianSeen[armenianToken] = true;
+                if (const auto piece = armEngPair(p))
+                    putArm(false, base + armenianToken, stepOf(*piece, 2));
+            }
+        }
+
+        // The word-start pairs come before every table rule.
+        if (wordStart) {
+            for (const char *pair : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
+                const auto first = static_cast<unsigned char>(pair[0]);
+                const auto second = static_cast<unsigned char>(pair[1]);
+                putEng(false, base + pairIndex(first, second),
+                    stepOf(*wordStartPair(first, second), 2));
+            }
         }
     }
     return lookup;
@@ -202,7 +270,8 @@ std::shared_ptr<const Lookup> buildLookup(
 
 namespace {
 
-std::size_t walk(const Lookup::Tables &tables, const unsigned char *src, std::size_t n,
+template<typename S>
+std::size_t walk(const Lookup::Tables<S> &tables, const unsigned char *src, std::size_t n,
     unsigned char prev, bool final, char *&cursor, std::size_t &lastStart)
 {
     if (n == 0)
@@ -213,34 +282,31 @@ std::size_t walk(const Lookup::Tables &tables, const unsigned char *src, std::si
     // the only thing carried from one position to the next: no branch to mispredict
     // and no lookup waiting on the previous one.
     char *out = cursor;
-    const Step *steps = tables.steps.data();
-    std::size_t last = 0;
+    const S *steps = tables.steps.data();
+    constexpr std::size_t kWidth = sizeof(S::bytes);
     std::size_t wordStart = prev == ' ';
     std::size_t skip = 0;
     for (std::size_t j = 0; j + 1 < n; ++j) {
         std::uint16_t token;
         std::memcpy(&token, src + j, 2);
-        const Step step = steps[(wordStart << 16) | std::size_t {token}];
+        const S step = steps[(wordStart << 16) | std::size_t{token}];
         const std::size_t keep = skip ^ 1;
-        std::memcpy(out, step.bytes.data(), 2);
+        std::memcpy(out, step.bytes.data(), kWidth);
         out += keep ? step.len : 0;
-        last = keep ? j : last;
         skip = keep & (step.advance >> 1);
         wordStart = src[j] == ' ';
     }
     cursor = out;
+    // A pair that took the last byte started just before it.
     if (skip) {
-        lastStart = last;
+        lastStart = n - 2;
         return n;
     }
-    if (!final) {
-        lastStart = last;
+    if (!final)
         return n - 1;
-    }
     // At the end of the text the token is the last byte alone.
-    const Step step = tables.lastSteps[(wordStart << 8) | src[n - 1]];
-    out[0] = step.bytes[0];
-    out[1] = step.bytes[1];
+    const S step = tables.lastSteps[(wordStart << 8) | src[n - 1]];
+    std::memcpy(out, step.bytes.data(), kWidth);
     cursor = out + step.len;
     lastStart = n - 1;
     return n;
@@ -248,16 +314,19 @@ std::size_t walk(const Lookup::Tables &tables, const unsigned char *src, std::si
 
 } // namespace
 
-SpanResult convertSpan(const Lookup &lookup, Direction direction, std::string_view src,
-    unsigned char prev, bool final, std::string &out)
+namespace {
+
+template<typename S>
+SpanResult convertBlocks(const Lookup::Tables<S> &tables, std::string_view src, unsigned char prev,
+    bool final, std::string &out)
 {
     // The walk writes into a block that stays in cache and is then appended, so the
     // result is written to memory once, without first zero-filling room for it. No
-    // step yields more than two bytes per source byte; the two extra bytes let a step
-    // always copy two bytes without looking at its length.
+    // step yields more than kWidth bytes per source byte; the extra kWidth bytes let a
+    // step always copy all its bytes without looking at its length.
     constexpr std::size_t kBlock = 16 * 1024;
-    const auto scratch = std::make_unique_for_overwrite<char[]>(2 * kBlock + 2);
-    const Lookup::Tables &tables = direction == Direction::EngArm ? lookup.engArm : lookup.armEng;
+    constexpr std::size_t kWidth = sizeof(S::bytes);
+    const auto scratch = std::make_unique_for_overwrite<char[]>(kWidth * (kBlock + 1));
     const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
     out.reserve(out.size() + src.size() + src.size() / 4);
 
@@ -281,6 +350,17 @@ SpanResult convertSpan(const Lookup &lookup, Direction direction, std::string_vi
     return result;
 }
 
+} // namespace
+
+SpanResult convertSpan(const Lookup &lookup, Direction direction, std::string_view src,
+    unsigned char prev, bool final, std::string &out)
+{
+    const bool engArm = direction == Direction::EngArm;
+    if (lookup.output == Output::Utf8)
+        return convertBlocks(engArm ? lookup.engArmUtf8 : lookup.armEngUtf8, src, prev, final, out);
+    return convertBlocks(engArm ? lookup.engArm : lookup.armEng, src, prev, final, out);
+}
+
 Transliterator::Transliterator()
 {
     Load();
@@ -291,7 +371,7 @@ void Transliterator::Load()
     aetext1 = tables::kArmenianSide;
     aetext2 = tables::kLatinSide;
     aetext3 = tables::kKinds;
-    lookup = buildLookup(aetext1, aetext2, aetext3);
+    lookup = buildLookup(aetext1, aetext2, aetext3, Output::EightBit);
 }
 
 void Transliterator::ConvertEngArm()
@@ -310,9 +390,9 @@ void Transliterator::convert(Direction direction)
     tar = a.substr(result.lastTokenStart, result.consumed - result.lastTokenStart);
 }
 
-StreamConverter::StreamConverter(Direction direction)
+StreamConverter::StreamConverter(Direction direction, Output output)
     : direction(direction)
-    , lookup(buildLookup(tables::kArmenianSide, tables::kLatinSide, tables::kKinds))
+    , lookup(buildLookup(tables::kArmenianSide, tables::kLatinSide, tables::kKinds, output))
 {
 }
 

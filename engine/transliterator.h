@@ -16,6 +16,10 @@ namespace vesnor {
 
 enum class Direction { EngArm, ArmEng };
 
+// What a walk writes: the 8-bit text, or that text already as UTF-8 (where the
+// originals of kForeign bytes still have to be put back, see codec.h).
+enum class Output { EightBit, Utf8 };
+
 class Lookup;
 
 // A walk over part of a text. `prev` is the source byte before src[0]; the start of a
@@ -32,7 +36,7 @@ SpanResult convertSpan(const Lookup &lookup, Direction direction, std::string_vi
 // Answers the table searches in constant time. Built from the three strings it is
 // given; every answer is what a first-occurrence substring search would find.
 std::shared_ptr<const Lookup> buildLookup(
-    std::string_view armenian, std::string_view latin, std::string_view kinds);
+    std::string_view armenian, std::string_view latin, std::string_view kinds, Output output);
 
 class Transliterator {
 public:
@@ -62,7 +66,7 @@ private:
 // Converts a text that arrives in pieces exactly as if it had come in one piece.
 class StreamConverter {
 public:
-    explicit StreamConverter(Direction direction);
+    explicit StreamConverter(Direction direction, Output output = Output::EightBit);
 
     // Converts what `pending` holds, appending to out, and leaves in `pending` only
     // the byte that must wait for the next chunk (at most one). With `final` set,

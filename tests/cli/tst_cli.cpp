@@ -30,7 +30,7 @@ Run run(const QStringList &args, const QByteArray &input = {}, const QString &st
     return result;
 }
 
-constexpr int kChunk = 1 << 20;
+constexpr int kChunk = 1 << 17; // the converter's read size
 
 } // namespace
 
@@ -61,15 +61,15 @@ void TestCli::conversions_data()
     QTest::newRow("Latin to Armenian is the default")
         << QStringList() << QByteArray("Barev Dzez\n") << QByteArray("Բարև Ձեզ\n");
     QTest::newRow("Armenian to Latin")
-        << QStringList {"--arm-eng"} << QByteArray("Բարև Ձեզ\r\n") << QByteArray("Barev DZez\r\n");
+        << QStringList{"--arm-eng"} << QByteArray("Բարև Ձեզ\r\n") << QByteArray("Barev DZez\r\n");
     QTest::newRow("dash reads standard input")
-        << QStringList {"--eng-arm", "-"} << QByteArray("Yerevan") << QByteArray("Երևան");
+        << QStringList{"--eng-arm", "-"} << QByteArray("Yerevan") << QByteArray("Երևան");
     QTest::newRow("8-bit in and out")
-        << QStringList {"--8bit"} << QByteArray("Barev") << QByteArray("\xB4\xB3\xF1\xA8");
+        << QStringList{"--8bit"} << QByteArray("Barev") << QByteArray("\xB4\xB3\xF1\xA8");
     QTest::newRow("characters without an 8-bit code come through")
         << QStringList() << QByteArray("Жt😀h") << QByteArray("Жտ😀հ");
     QTest::newRow("empty input") << QStringList() << QByteArray() << QByteArray();
-    QTest::newRow("--version") << QStringList {"--version"} << QByteArray()
+    QTest::newRow("--version") << QStringList{"--version"} << QByteArray()
                                << QByteArray("vesnor-convert 2.02\n");
 }
 
@@ -93,13 +93,13 @@ void TestCli::failures_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("unknown option")
-        << QStringList {"--fast"} << QByteArray() << 2 << "vesnor-convert: unknown option '--fast'";
-    QTest::newRow("two files") << QStringList {"a", "b"} << QByteArray() << 2
+        << QStringList{"--fast"} << QByteArray() << 2 << "vesnor-convert: unknown option '--fast'";
+    QTest::newRow("two files") << QStringList{"a", "b"} << QByteArray() << 2
                                << "vesnor-convert: only one FILE may be given";
     QTest::newRow("missing file")
-        << QStringList {"/nonexistent/in.txt"} << QByteArray() << 1
+        << QStringList{"/nonexistent/in.txt"} << QByteArray() << 1
         << "vesnor-convert: /nonexistent/in.txt: No such file or directory";
-    QTest::newRow("a directory") << QStringList {"/"} << QByteArray() << 1
+    QTest::newRow("a directory") << QStringList{"/"} << QByteArray() << 1
                                  << "vesnor-convert: /: Is a directory";
     QTest::newRow("invalid UTF-8")
         << QStringList() << QByteArray("Barev\xFF") << 1
@@ -133,9 +133,9 @@ void TestCli::tokensAcrossTheReadChunk_data()
     QTest::newRow("digraph") << QStringList() << QByteArray(" th") << QByteArray(" թ");
     QTest::newRow("word start") << QStringList() << QByteArray(" vo") << QByteArray(" ո");
     QTest::newRow("two-byte UTF-8 letter")
-        << QStringList {"--arm-eng"} << QByteArray("\xD5") + QByteArray("\xB8\xD6\x82")
+        << QStringList{"--arm-eng"} << QByteArray("\xD5") + QByteArray("\xB8\xD6\x82")
         << QByteArray("u");
-    QTest::newRow("8-bit pair") << QStringList {"--arm-eng", "--8bit"} << QByteArray("\xE1\xF5")
+    QTest::newRow("8-bit pair") << QStringList{"--arm-eng", "--8bit"} << QByteArray("\xE1\xF5")
                                 << QByteArray("u");
 }
 
