@@ -23,8 +23,9 @@ std::string utf8(std::u32string_view text)
 std::u32string convertUnicode(bool engArm, std::u32string_view text)
 {
     const codec::EightBitText in = codec::encode(text);
-    vesnor::Transliterator engine;
+    static vesnor::Transliterator engine;
     engine.a = in.bytes;
+    engine.b.clear();
     engArm ? engine.ConvertEngArm() : engine.ConvertArmEng();
     return codec::decode(engine.b, in.foreign);
 }

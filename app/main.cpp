@@ -1,0 +1,26 @@
+// Vesnor starts with the composer window, centred on the screen; closing it ends
+// the program.
+
+#include "composer/form1.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vesnor"));
+    QApplication::setApplicationVersion(QStringLiteral(VESNOR_VERSION));
+    QApplication::setOrganizationDomain(QStringLiteral("vesnor.example"));
+    QApplication::setDesktopFileName(QStringLiteral("example.vesnor.Vesnor"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vesnor/vesnor.png")));
+
+    Form1 window;
+    if (const QScreen *screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+// The composer window: the user types into Text1, picks a direction and presses
+// Convert; the engine turns the box's text (as 8-bit text) into the result, which
+// Text2 shows and the user may still edit. Save writes Text2 to a file through
+// Saver; About and Help show the two auxiliary windows.
+
+#include "engine/transliterator.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+
+    // Where Save writes: the application directory, and the folder used when that
+    // cannot be written.
+    void setSaveFolders(const QString &applicationDir, const QString &documentsDir);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Load();
+    void convert();
+    void save();
+    void showAbout();
+    void showHelp();
+    void layOut();
+
+    QPlainTextEdit *const Text1;
+    QPlainTextEdit *const Text2;
+    QPushButton *const Command1;
+    QPushButton *const Command2;
+    QRadioButton *const engarm;
+    QRadioButton *const armeng;
+    QPushButton *const Command3;
+    QPushButton *const Command4;
+
+    // The conversion's state: a, b, tar and the table strings live in the engine.
+    vesnor::Transliterator engine;
+    std::u32string foreign; // originals of the characters a holds as placeholders
+
+    QString applicationDir;
+    QString documentsDir;
+};

@@ -1,0 +1,138 @@
+#include "form3.h"
+
+#include "chart.h"
+
+#include "composer/twips.h"
+#include "engine/codec.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+namespace {
+
+QFont armenianFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial Armenian"), QStringLiteral("Noto Sans Armenian"),
+        QStringLiteral("DejaVu Sans")});
+    return font;
+}
+
+// "Ծրագրում օգտագործված կոդավորումը" in the program's 8-bit text.
+constexpr char kHeading[] = "\xCC\xF1\xB3\xB7\xF1\xE1\xF5\xD9\x20\xFB\xB7\xEF\xB3\xB7\xE1\xF1"
+                            "\xCD\xED\xB3\xCD\x20\xCF\xE1\xB9\xB3\xED\xE1\xF1\xE1\xF5\xD9\xC1";
+
+} // namespace
+
+Form3 *Form3::instance()
+{
+    static QPointer<Form3> window;
+    if (!window)
+        window = new Form3;
+    return window;
+}
+
+Form3::Form3(QWidget *parent)
+    : AnimatedWindow(300, parent)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(caption);
+    setFixedSize(twips::toPixels(8625), twips::toPixels(9240));
+    QFont font = armenianFont();
+    font.setPointSizeF(8.25);
+    setFont(font);
+
+    auto *Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(
+        twips::toPixels(1395), twips::toPixels(465), twips::toPixels(5355), twips::toPixels(8715));
+    Picture1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Picture1->setLineWidth(1);
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setPixmap(QPixmap::fromImage(chart()));
+
+    auto *Label1 = new QLabel(QString::fromStdU32String(vesnor::codec::decode(kHeading, {})), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(
+        twips::toPixels(1350), twips::toPixels(30), twips::toPixels(5385), twips::toPixels(360));
+    // 14.25 points in Arial Armenian; a wider stand-in font is made smaller until
+    // the heading fits its box.
+    QFont headingFont = armenianFont();
+    for (qreal size = 14.25; size > 6; size -= 0.25) {
+        headingFont.setPointSizeF(size);
+        if (QFontMetrics(headingFont).horizontalAdvance(Label1->text()) <= Label1->width())
+            break;
+    }
+    Label1->setFont(headingFont);
+    Label1->setAutoFillBackground(true);
+
+    Picture1->installEventFilter(this);
+    Label1->installEventFilter(this);
+}
+
+QImage Form3::chart()
+{
+    constexpr int kWidth = 355;
+    constexpr int kHeight = 579;
+    constexpr int kRowStep = 17;
+    constexpr int kColumnLeft[] = {76, 164, 256};
+    constexpr int kFirstBaseline[] = {43, 29, 43};
+
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(QColor(0xB3, 0xE5, 0xFF));
+    QPainter painter(&image);
+    // A sunken frame three pixels wide.
+    for (int k = 0; k < 3; ++k) {
+        painter.setPen(k < 2 ? QColor(0x9A, 0x9A, 0x9A) : QColor(0xE5, 0xE5, 0xE5));
+        painter.drawLine(k, k, kWidth - 1 - k, k);
+        painter.drawLine(k, k, k, kHeight - 1 - k);
+        painter.setPen(Qt::white);
+        painter.drawLine(k, kHeight - 1 - k, kWidth - 1 - k, kHeight - 1 - k);
+        painter.drawLine(kWidth - 1 - k, k, kWidth - 1 - k, kHeight - 1 - k);
+    }
+    QFont font = armenianFont();
+    font.setPixelSize(19); // capitals about 14 pixels high
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const auto columns = chart::columns();
+    for (int c = 0; c < columns.size(); ++c) {
+        for (int r = 0; r < columns[c].size(); ++r) {
+            const chart::Row &row = columns[c][r];
+            painter.drawText(kColumnLeft[c], kFirstBaseline[c] + r * kRowStep,
+                row.letter + QStringLiteral(" , ") + row.key);
+        }
+    }
+    return image;
+}
+
+void Form3::restartAnimation()
+{
+    // The title keeps its last text until the first step.
+    caption = QStringLiteral("Coding");
+}
+
+void Form3::stepAnimation()
+{
+    if (caption.size() > 140)
+        caption = QStringLiteral("Coding");
+    caption.prepend(QStringLiteral("    "));
+    setWindowTitle(caption);
+}
+
+// A click anywhere in the window puts it away.
+void Form3::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    hide();
+}
+
+bool Form3::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        hide();
+        return true;
+    }
+    return AnimatedWindow::eventFilter(watched, event);
+}
