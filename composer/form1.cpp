@@ -198,10 +198,11 @@ void Form1::layOut()
     const auto frameWidth = [this] { return frameGeometry().width() - width(); };
     const auto frameHeight = [this] { return frameGeometry().height() - height(); };
 
+    // The minimum in whole pixels not below it: 5000 twips are 333 1/3 pixels.
     if (outerWidth() < kMinimumWidth)
-        resize(twips::toPixels(kMinimumWidth) - frameWidth(), height());
+        resize(twips::toPixelsAtLeast(kMinimumWidth) - frameWidth(), height());
     if (outerHeight() < kMinimumHeight)
-        resize(width(), twips::toPixels(kMinimumHeight) - frameHeight());
+        resize(width(), twips::toPixelsAtLeast(kMinimumHeight) - frameHeight());
 
     Text1->resize(twips::toPixels(outerWidth() - 10), twips::toPixels(outerHeight() / 2 - 600));
     Text2->move(Text2->x(), twips::toPixels(outerHeight() / 2 - 500));

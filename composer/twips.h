@@ -13,6 +13,11 @@ constexpr int toPixels(double value)
     return qRound(value / kPerPixel);
 }
 
+constexpr int toPixelsAtLeast(int value)
+{
+    return (value + kPerPixel - 1) / kPerPixel;
+}
+
 constexpr double fromPixels(int pixels)
 {
     return double(pixels) * kPerPixel;

@@ -1,0 +1,321 @@
+#include "composer/form1.h"
+#include "composer/twips.h"
+#include "tests/messageboxes.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+namespace {
+
+// Pixels for a length in twips, allowing the one pixel that rounding may add.
+void compareTwips(int pixels, double expectedTwips, const char *what)
+{
+    const double expected = expectedTwips / twips::kPerPixel;
+    QVERIFY2(qAbs(pixels - expected) <= 1.0,
+        qPrintable(
+            QStringLiteral("%1: %2 px, expected about %3 px").arg(what).arg(pixels).arg(expected)));
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startUp();
+    void convert_data();
+    void convert();
+    void convertingTwiceGivesTheSameResult();
+    void directionCountsOnlyAtConvert();
+    void convertReplacesEditsAndKeepsTheInput();
+    void layout_data();
+    void layout();
+    void snapsBackToTheMinimumInOneDirection();
+    void minimiseAndRestoreKeepTheLayout();
+    void saveWritesTheEditedBox();
+    void saveConfirmsTheRealName();
+    void unencodableCharacters_data();
+    void unencodableCharacters();
+    void failedSaveSaysWhy();
+
+private:
+    template<typename T> T *child(const char *name) const
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+    void convertText(const QString &text, bool engArm);
+
+    Form1 *window = nullptr;
+    QTemporaryDir *dir = nullptr;
+};
+
+void TestForm1::init()
+{
+    window = new Form1;
+    dir = new QTemporaryDir;
+    window->setSaveFolders(dir->path(), dir->filePath("Documents"));
+}
+
+void TestForm1::cleanup()
+{
+    delete window;
+    delete dir;
+}
+
+void TestForm1::convertText(const QString &text, bool engArm)
+{
+    child<QPlainTextEdit>("Text1")->setPlainText(text);
+    QTest::mouseClick(
+        engArm ? child<QRadioButton>("engarm") : child<QRadioButton>("armeng"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+}
+
+void TestForm1::startUp()
+{
+    QCOMPARE(window->windowTitle(), QStringLiteral("Armenian-English text composer"));
+    QCOMPARE(child<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("Enter translit text"));
+    QCOMPARE(child<QPlainTextEdit>("Text2")->toPlainText(), QString());
+    QVERIFY(child<QRadioButton>("engarm")->isChecked());
+    QVERIFY(!child<QRadioButton>("armeng")->isChecked());
+    QCOMPARE(child<QRadioButton>("engarm")->text(), QString::fromUtf8("A > Ա"));
+    QCOMPARE(child<QRadioButton>("armeng")->text(), QString::fromUtf8("Ա > A"));
+    QCOMPARE(child<QPushButton>("Command1")->text(), QStringLiteral("Convert"));
+    QCOMPARE(child<QPushButton>("Command2")->text(), QStringLiteral("Save"));
+    QCOMPARE(child<QPushButton>("Command3")->text(), QStringLiteral("About"));
+    QCOMPARE(child<QPushButton>("Command4")->text(), QStringLiteral("Help"));
+    QVERIFY(!window->windowIcon().isNull());
+
+    // Tab walks the controls in their order.
+    window->show();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // The option group is one stop, at the selected button; arrows move inside it.
+    const char *order[]
+        = {"Text1", "Text2", "Command1", "Command2", "engarm", "Command3", "Command4"};
+    child<QPlainTextEdit>("Text1")->setFocus();
+    for (const char *name : order) {
+        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+
+    // Convert straight away turns the greeting text into Armenian.
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(
+        child<QPlainTextEdit>("Text2")->toPlainText(), QString::fromUtf8("Ենտեր տրանսլիտ տեխտ"));
+}
+
+void TestForm1::convert_data()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("greeting") << true << "Barev Dzez" << QString::fromUtf8("Բարև Ձեզ");
+    QTest::newRow("empty box") << true << ""
+                               << "";
+    QTest::newRow("a line break does not start a word")
+        << true << "vo\nvo" << QString::fromUtf8("ո\nվո");
+    QTest::newRow("back to Latin") << false << QString::fromUtf8("Երևան, Ոչ") << "Yerevan, Voch";
+    QTest::newRow("characters without a code stay in place")
+        << true << QString::fromUtf8("t😀h Жvo") << QString::fromUtf8("տ😀հ Жվո");
+    QTest::newRow("Armenian typed into the Latin direction stays")
+        << true << QString::fromUtf8("Բարև") << QString::fromUtf8("Բարև");
+}
+
+void TestForm1::convert()
+{
+    QFETCH(bool, engArm);
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+
+    convertText(input, engArm);
+    QCOMPARE(child<QPlainTextEdit>("Text2")->toPlainText(), expected);
+}
+
+void TestForm1::convertingTwiceGivesTheSameResult()
+{
+    convertText(QStringLiteral("Barev"), true);
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(child<QPlainTextEdit>("Text2")->toPlainText(), QString::fromUtf8("Բարև"));
+}
+
+void TestForm1::directionCountsOnlyAtConvert()
+{
+    convertText(QStringLiteral("Barev"), true);
+    QTest::mouseClick(child<QRadioButton>("armeng"), Qt::LeftButton);
+    QVERIFY(!child<QRadioButton>("engarm")->isChecked());
+    QCOMPARE(child<QPlainTextEdit>("Text2")->toPlainText(), QString::fromUtf8("Բարև"));
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(child<QPlainTextEdit>("Text2")->toPlainText(), QStringLiteral("Barev"));
+}
+
+void TestForm1::convertReplacesEditsAndKeepsTheInput()
+{
+    auto *output = child<QPlainTextEdit>("Text2");
+    convertText(QStringLiteral("tun"), true);
+    output->setFocus();
+    QTest::keyClicks(output, QStringLiteral(" edited"));
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(output->toPlainText(), QString::fromUtf8("տուն"));
+    QCOMPARE(child<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("tun"));
+}
+
+void TestForm1::layout_data()
+{
+    QTest::addColumn<int>("outerWidthTwips");
+    QTest::addColumn<int>("outerHeightTwips");
+
+    QTest::newRow("minimum size") << 5000 << 2000;
+    QTest::newRow("larger size") << 9000 << 6000;
+    QTest::newRow("wide and low") << 15000 << 2400;
+}
+
+void TestForm1::layout()
+{
+    QFETCH(int, outerWidthTwips);
+    QFETCH(int, outerHeightTwips);
+
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const int frameW = window->frameGeometry().width() - window->width();
+    const int frameH = window->frameGeometry().height() - window->height();
+    window->resize(twips::toPixelsAtLeast(outerWidthTwips) - frameW,
+        twips::toPixelsAtLeast(outerHeightTwips) - frameH);
+    QTRY_COMPARE(window->frameGeometry().width(), twips::toPixelsAtLeast(outerWidthTwips));
+
+    const double W = outerWidthTwips;
+    const double H = outerHeightTwips;
+    auto *text1 = child<QPlainTextEdit>("Text1");
+    auto *text2 = child<QPlainTextEdit>("Text2");
+    compareTwips(text1->x(), 0, "Text1 left");
+    compareTwips(text1->y(), 120, "Text1 top");
+    compareTwips(text1->width(), W - 10, "Text1 width");
+    compareTwips(text1->height(), H / 2 - 600, "Text1 height");
+    compareTwips(text2->y(), H / 2 - 500, "Text2 top");
+    compareTwips(text2->width(), W - 10, "Text2 width");
+    compareTwips(text2->height(), H / 2 - 600, "Text2 height");
+    const std::pair<const char *, int> buttons[]
+        = {{"Command1", 120}, {"Command2", 2730}, {"Command3", 3540}, {"Command4", 5145}};
+    for (const auto &[name, left] : buttons) {
+        compareTwips(window->findChild<QWidget *>(name)->y(), H - 900, name);
+        compareTwips(window->findChild<QWidget *>(name)->x(), left, name);
+    }
+    compareTwips(child<QRadioButton>("engarm")->y(), H - 950, "engarm top");
+    compareTwips(child<QRadioButton>("armeng")->y(), H - 700, "armeng top");
+    compareTwips(child<QRadioButton>("armeng")->x(), 1800, "armeng left");
+}
+
+void TestForm1::snapsBackToTheMinimumInOneDirection()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->resize(100, 400);
+    QTRY_COMPARE(window->frameGeometry().width(), twips::toPixelsAtLeast(5000));
+    QCOMPARE(window->height(), 400);
+
+    window->resize(500, 50);
+    QTRY_COMPARE(window->frameGeometry().height(), twips::toPixelsAtLeast(2000));
+    QCOMPARE(window->width(), 500);
+}
+
+void TestForm1::minimiseAndRestoreKeepTheLayout()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->resize(500, 300);
+    QTRY_COMPARE(window->width(), 500);
+    const QRect text2 = child<QPlainTextEdit>("Text2")->geometry();
+    const QRect help = child<QPushButton>("Command4")->geometry();
+
+    window->showMinimized();
+    QTRY_VERIFY(window->isMinimized());
+    window->showNormal();
+    QTRY_VERIFY(!window->isMinimized());
+    QCOMPARE(child<QPlainTextEdit>("Text2")->geometry(), text2);
+    QCOMPARE(child<QPushButton>("Command4")->geometry(), help);
+}
+
+void TestForm1::saveWritesTheEditedBox()
+{
+    convertText(QStringLiteral("Barev"), true);
+    auto *output = child<QPlainTextEdit>("Text2");
+    output->moveCursor(QTextCursor::End);
+    output->insertPlainText(QString::fromUtf8(" Ձեզ")); // as pasted
+    QTest::keyClick(output, Qt::Key_Return);
+    QTest::keyClicks(output, QStringLiteral("!"));
+
+    MessageBoxes boxes;
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    QFile file(dir->filePath("output.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(),
+        QByteArray("To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n"
+                   "\xB4\xB3\xF1\xA8 \xD2\xBB\xBD\r\n!"));
+}
+
+void TestForm1::saveConfirmsTheRealName()
+{
+    MessageBoxes boxes;
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(boxes.titles, QStringList({"Save succesfull", "Save succesfull"}));
+    QCOMPARE(boxes.texts,
+        QStringList({"File ''output.txt'' was saved in the application directory",
+            "File ''new output.txt'' was saved in the application directory"}));
+    QCOMPARE(boxes.icons.value(0), QMessageBox::Information);
+}
+
+void TestForm1::unencodableCharacters_data()
+{
+    QTest::addColumn<bool>("agree");
+    QTest::newRow("OK writes question marks") << true;
+    QTest::newRow("Cancel writes nothing") << false;
+}
+
+void TestForm1::unencodableCharacters()
+{
+    QFETCH(bool, agree);
+    child<QPlainTextEdit>("Text2")->setPlainText(QString::fromUtf8("ա😀բ"));
+    MessageBoxes boxes(agree ? QMessageBox::Ok : QMessageBox::Cancel);
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+
+    QCOMPARE(boxes.icons.value(0), QMessageBox::Warning);
+    QVERIFY(boxes.texts.value(0).contains(QString::fromUtf8("😀")));
+    QCOMPARE(QFile::exists(dir->filePath("output.txt")), agree);
+    if (agree) {
+        QFile file(dir->filePath("output.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().mid(58), QByteArray("\xB3?\xB5"));
+        QCOMPARE(boxes.titles.value(1), QStringLiteral("Save succesfull"));
+    } else {
+        QCOMPARE(boxes.texts.size(), 1);
+    }
+}
+
+void TestForm1::failedSaveSaysWhy()
+{
+    window->setSaveFolders(
+        QStringLiteral("/proc/vesnor-no-such-dir"), QStringLiteral("/proc/nor-this"));
+    MessageBoxes boxes;
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(boxes.icons.value(0), QMessageBox::Warning);
+    QVERIFY(boxes.texts.value(0).startsWith(QStringLiteral("The file could not be saved.")));
+    QVERIFY(boxes.texts.value(0).contains(QStringLiteral("No such file or directory")));
+
+    // The documents folder serves when the application directory cannot be written.
+    window->setSaveFolders(QStringLiteral("/proc/vesnor-no-such-dir"), dir->filePath("Documents"));
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(boxes.titles.value(1), QStringLiteral("Save succesfull"));
+    QVERIFY(boxes.texts.value(1).contains(dir->filePath("Documents")));
+    QVERIFY(QFile::exists(dir->filePath("Documents/output.txt")));
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
