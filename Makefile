@@ -33,6 +33,7 @@ test-asan: deps
 bench: build
 	$(BUILD)/bin/vesnor-bench
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
+	sh bench/animation-cpu.sh $(BUILD)/bin/vesnor
 
 format:
 	find engine composer dialogs app cli tests bench -name '*.cpp' -o -name '*.h' \

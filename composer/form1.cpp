@@ -177,6 +177,15 @@ void Form1::resizeEvent(QResizeEvent *event)
     layOut();
 }
 
+void Form1::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // The frame arrives after the window is first shown, moving the inner area
+    // without resizing it; the layout counts the frame, so it runs again.
+    if (frameGeometry().size() != laidOutFrame)
+        layOut();
+}
+
 void Form1::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
@@ -212,6 +221,7 @@ void Form1::layOut()
         button->move(button->x(), twips::toPixels(outerHeight() - 900));
     engarm->move(engarm->x(), twips::toPixels(outerHeight() - 950));
     armeng->move(armeng->x(), twips::toPixels(outerHeight() - 700));
+    laidOutFrame = frameGeometry().size();
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -27,6 +27,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -50,6 +51,8 @@ private:
     // The conversion's state: a, b, tar and the table strings live in the engine.
     vesnor::Transliterator engine;
     std::u32string foreign; // originals of the characters a holds as placeholders
+
+    QSize laidOutFrame;
 
     QString applicationDir;
     QString documentsDir;

@@ -1,0 +1,55 @@
+#!/bin/sh
+# The real program under X: type, press Convert and Save with the mouse, dismiss the
+# confirmation, check the saved bytes; then open About and close the composer window,
+# which must end the program at once.
+set -eu
+. "$(dirname "$0")/../xsession.sh"
+
+# The program saves beside itself, so it runs from a scratch directory.
+cp "$1" "$work/vesnor"
+"$work/vesnor" 2>"$work/stderr" &
+app=$!
+pids="$app $pids"
+
+win=$(window_named "Armenian-English text composer")
+xdotool windowactivate --sync "$win" 2>/dev/null || true
+sleep 0.5
+# The inner area's place on the screen, as the X server has it.
+info=$(xwininfo -id "$win")
+X=$(echo "$info" | awk '/Absolute upper-left X/ {print $4}')
+Y=$(echo "$info" | awk '/Absolute upper-left Y/ {print $4}')
+HEIGHT=$(echo "$info" | awk '/Height:/ {print $2}')
+# The layout counts the frame into the height: the buttons' top is 900 twips
+# (60 pixels) above the outer bottom edge.
+extents=$(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+set -- $extents
+outer_height=$((HEIGHT + $3 + $4))
+button_y=$((Y + outer_height - 60 + 12))
+
+xdotool mousemove $((X + 60)) $((Y + 40)) click 1
+xdotool key ctrl+a
+xdotool type --delay 30 "Barev Dzez"
+xdotool mousemove $((X + 8 + 52)) "$button_y" click 1   # Convert
+sleep 0.3
+xdotool mousemove $((X + 182 + 20)) "$button_y" click 1 # Save
+box=$(window_named "Save succesfull")
+xdotool windowactivate --sync "$box" 2>/dev/null || true
+sleep 0.3
+xdotool key Return
+for _ in $(seq 100); do xdotool search --name "^Save succesfull\$" >/dev/null 2>&1 || break; sleep 0.05; done
+
+printf 'To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n\264\263\361\250 \322\273\275' >"$work/expected"
+cmp "$work/expected" "$work/output.txt"
+echo "saved bytes match"
+
+xdotool mousemove $((X + 236 + 37)) "$button_y" click 1 # About
+window_named "About" >/dev/null
+sleep 0.5
+wmctrl -c "Armenian-English text composer"
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+if kill -0 "$app" 2>/dev/null; then
+    echo "the program is still running after its window was closed" >&2
+    exit 1
+fi
+wait "$app"
+echo "closing the composer ended the program"

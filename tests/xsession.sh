@@ -1,0 +1,32 @@
+# Sourced by the tests and benchmarks that need a real X display: starts Xvfb on a
+# free display with openbox, so windows get frames as on a desktop, and stops both
+# on exit. Sets DISPLAY and `work`, a scratch directory removed on exit.
+work=$(mktemp -d)
+pids=""
+stop_session() {
+    for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap stop_session EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids="$!"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+export QT_QPA_PLATFORM=xcb
+openbox >/dev/null 2>&1 &
+pids="$! $pids"
+for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+
+# Waits until a window titled exactly $1 exists and prints its id.
+window_named() {
+    for _ in $(seq 200); do
+        id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    echo "no window named '$1'" >&2
+    [ -n "${E2E_SHOT:-}" ] && import -window root "$E2E_SHOT"
+    return 1
+}
