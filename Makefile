@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan bench format clean
+.PHONY: all deps configure build run test test-asan bench package install format clean
 
 all: build
 
@@ -34,6 +34,10 @@ bench: build
 	$(BUILD)/bin/vesnor-bench
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
 	sh bench/animation-cpu.sh $(BUILD)/bin/vesnor
+
+# A Debian package of the program, in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	find engine composer dialogs app cli tests bench -name '*.cpp' -o -name '*.h' \

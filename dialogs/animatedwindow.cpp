@@ -1,6 +1,8 @@
 #include "animatedwindow.h"
 
 #include <QEvent>
+#include <QIcon>
+#include <QPixmap>
 #include <QScreen>
 
 AnimatedWindow *AnimatedWindow::current = nullptr;
@@ -8,6 +10,11 @@ AnimatedWindow *AnimatedWindow::current = nullptr;
 AnimatedWindow::AnimatedWindow(int intervalMs, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
+    // No icon of their own: an empty picture, since no icon at all would mean the
+    // application's.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    setWindowIcon(QIcon(blank));
     timer.setInterval(intervalMs);
     connect(&timer, &QTimer::timeout, this, &AnimatedWindow::stepAnimation);
 }
