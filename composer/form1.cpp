@@ -99,19 +99,12 @@ Form1::Form1(QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &Form1::save);
     connect(Command3, &QPushButton::clicked, this, &Form1::showAbout);
     connect(Command4, &QPushButton::clicked, this, &Form1::showHelp);
-
-    Load();
 }
 
 void Form1::setSaveFolders(const QString &applicationDir, const QString &documentsDir)
 {
     this->applicationDir = applicationDir;
     this->documentsDir = documentsDir;
-}
-
-void Form1::Load()
-{
-    engine.Load();
 }
 
 void Form1::convert()

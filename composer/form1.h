@@ -32,7 +32,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Load();
     void convert();
     void save();
     void showAbout();
@@ -48,7 +47,8 @@ private:
     QPushButton *const Command3;
     QPushButton *const Command4;
 
-    // The conversion's state: a, b, tar and the table strings live in the engine.
+    // The conversion's state: a, b, tar and the table strings live in the engine,
+    // which assigns the tables as the window is created.
     vesnor::Transliterator engine;
     std::u32string foreign; // originals of the characters a holds as placeholders
 
