@@ -2,10 +2,10 @@
 
 #include "eightbittext.h"
 #include "saver.h"
-#include "twips.h"
 
 #include "dialogs/form2.h"
 #include "dialogs/form3.h"
+#include "dialogs/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -41,12 +41,6 @@ template<typename Button> Button *make(const char *name, const QString &caption,
     return button;
 }
 
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width),
-        twips::toPixels(height));
-}
-
 QString directionCaption(bool latinFirst)
 {
     const QChar ayb(vesnor::codec::toUnicode(0xB2));
@@ -71,20 +65,16 @@ Form1::Form1(QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Armenian-English text composer"));
     setWindowIcon(QIcon(QStringLiteral(":/vesnor/vesnor.png")));
-    QFont armenian;
-    armenian.setFamilies({QStringLiteral("Arial Armenian"), QStringLiteral("Noto Sans Armenian"),
-        QStringLiteral("DejaVu Sans")});
-    armenian.setPointSizeF(8.25);
-    setFont(armenian);
+    setFont(armenianFont(8.25));
 
-    place(Text1, 0, 120, 6015, 1575);
-    place(Text2, 0, 1800, 6015, 1815);
-    place(Command1, 120, 3840, 1575, 375);
-    place(Command2, 2730, 3825, 615, 375);
-    place(engarm, 1800, 3780, 1215, 255);
-    place(armeng, 1800, 4020, 1215, 255);
-    place(Command3, 3540, 3840, 1125, 330);
-    place(Command4, 5145, 3870, 630, 300);
+    twips::place(Text1, 0, 120, 6015, 1575);
+    twips::place(Text2, 0, 1800, 6015, 1815);
+    twips::place(Command1, 120, 3840, 1575, 375);
+    twips::place(Command2, 2730, 3825, 615, 375);
+    twips::place(engarm, 1800, 3780, 1215, 255);
+    twips::place(armeng, 1800, 4020, 1215, 255);
+    twips::place(Command3, 3540, 3840, 1125, 330);
+    twips::place(Command4, 5145, 3870, 630, 300);
     engarm->setChecked(true);
     QWidget::setTabOrder(Text1, Text2);
     QWidget::setTabOrder(Text2, Command1);

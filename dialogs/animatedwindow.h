@@ -5,6 +5,7 @@
 // beginning and stops the other one where it stands. Steps come from an event-loop
 // timer, so an animation costs a wake-up per step and nothing in between.
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -18,6 +19,15 @@ public:
     bool isAnimating() const { return timer.isActive(); }
 
 protected:
+    // The one window of a kind in the application, created on first use.
+    template<typename Window> static Window *sharedInstance()
+    {
+        static QPointer<Window> window;
+        if (!window)
+            window = new Window;
+        return window;
+    }
+
     AnimatedWindow(int intervalMs, QWidget *parent = nullptr);
     ~AnimatedWindow() override;
 

@@ -1,10 +1,9 @@
 #include "form2.h"
 
-#include "composer/twips.h"
+#include "twips.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -14,8 +13,7 @@ QLabel *makeLabel(const char *name, const QString &text, int left, int top, int 
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width),
-        twips::toPixels(height));
+    twips::place(label, left, top, width, height);
     label->setAutoFillBackground(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -27,10 +25,7 @@ constexpr int kCentreLine = 2400;
 
 Form2 *Form2::instance()
 {
-    static QPointer<Form2> window;
-    if (!window)
-        window = new Form2;
-    return window;
+    return sharedInstance<Form2>();
 }
 
 Form2::Form2(QWidget *parent)
@@ -56,8 +51,7 @@ Form2::Form2(QWidget *parent)
 
     auto *Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(
-        twips::toPixels(135), twips::toPixels(165), twips::toPixels(510), twips::toPixels(540));
+    twips::place(Picture1, 135, 165, 510, 540);
     Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture1->setLineWidth(2);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -68,8 +62,7 @@ Form2::Form2(QWidget *parent)
 
     Command1->setParent(this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(
-        twips::toPixels(1710), twips::toPixels(1890), twips::toPixels(1185), twips::toPixels(285));
+    twips::place(Command1, 1710, 1890, 1185, 285);
     // Enter presses it while it has the focus; outside a dialog it is never a default.
     Command1->setAutoDefault(true);
     QWidget::setTabOrder(Picture1, Command1);

@@ -2,23 +2,14 @@
 
 #include "chart.h"
 
-#include "composer/twips.h"
 #include "engine/codec.h"
+#include "twips.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 
 namespace {
-
-QFont armenianFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial Armenian"), QStringLiteral("Noto Sans Armenian"),
-        QStringLiteral("DejaVu Sans")});
-    return font;
-}
 
 // "Ծրագրում օգտագործված կոդավորումը" in the program's 8-bit text.
 constexpr char kHeading[] = "\xCC\xF1\xB3\xB7\xF1\xE1\xF5\xD9\x20\xFB\xB7\xEF\xB3\xB7\xE1\xF1"
@@ -28,10 +19,7 @@ constexpr char kHeading[] = "\xCC\xF1\xB3\xB7\xF1\xE1\xF5\xD9\x20\xFB\xB7\xEF\xB
 
 Form3 *Form3::instance()
 {
-    static QPointer<Form3> window;
-    if (!window)
-        window = new Form3;
-    return window;
+    return sharedInstance<Form3>();
 }
 
 Form3::Form3(QWidget *parent)
@@ -40,14 +28,11 @@ Form3::Form3(QWidget *parent)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(caption);
     setFixedSize(twips::toPixels(8625), twips::toPixels(9240));
-    QFont font = armenianFont();
-    font.setPointSizeF(8.25);
-    setFont(font);
+    setFont(armenianFont(8.25));
 
     auto *Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(
-        twips::toPixels(1395), twips::toPixels(465), twips::toPixels(5355), twips::toPixels(8715));
+    twips::place(Picture1, 1395, 465, 5355, 8715);
     Picture1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Picture1->setLineWidth(1);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -55,11 +40,10 @@ Form3::Form3(QWidget *parent)
 
     auto *Label1 = new QLabel(QString::fromStdU32String(vesnor::codec::decode(kHeading, {})), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(
-        twips::toPixels(1350), twips::toPixels(30), twips::toPixels(5385), twips::toPixels(360));
+    twips::place(Label1, 1350, 30, 5385, 360);
     // 14.25 points in Arial Armenian; a wider stand-in font is made smaller until
     // the heading fits its box.
-    QFont headingFont = armenianFont();
+    QFont headingFont = armenianFont(14.25);
     for (qreal size = 14.25; size > 6; size -= 0.25) {
         headingFont.setPointSizeF(size);
         if (QFontMetrics(headingFont).horizontalAdvance(Label1->text()) <= Label1->width())
@@ -92,7 +76,7 @@ QImage Form3::chart()
         painter.drawLine(k, kHeight - 1 - k, kWidth - 1 - k, kHeight - 1 - k);
         painter.drawLine(kWidth - 1 - k, k, kWidth - 1 - k, kHeight - 1 - k);
     }
-    QFont font = armenianFont();
+    QFont font = armenianFont(8.25);
     font.setPixelSize(19); // capitals about 14 pixels high
     painter.setFont(font);
     painter.setPen(Qt::black);

@@ -1,5 +1,5 @@
 #include "composer/form1.h"
-#include "composer/twips.h"
+#include "dialogs/twips.h"
 #include "tests/messageboxes.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "composer/twips.h"
 #include "dialogs/chart.h"
 #include "dialogs/form2.h"
 #include "dialogs/form3.h"
+#include "dialogs/twips.h"
 
 #include <QLabel>
 #include <QPushButton>
