@@ -9,20 +9,20 @@
 #include <string>
 #include <string_view>
 
-inline std::string h(std::string_view spec)
+inline std::string h(std::string_view notation)
 {
     std::string out;
     std::size_t i = 0;
-    while (i < spec.size()) {
-        if (spec[i] == ' ') {
+    while (i < notation.size()) {
+        if (notation[i] == ' ') {
             ++i;
-        } else if (spec[i] == '\'') {
-            const std::size_t end = spec.find('\'', i + 1);
-            out.append(spec.substr(i + 1, end - i - 1));
+        } else if (notation[i] == '\'') {
+            const std::size_t end = notation.find('\'', i + 1);
+            out.append(notation.substr(i + 1, end - i - 1));
             i = end + 1;
         } else {
             out.push_back(
-                static_cast<char>(std::stoi(std::string(spec.substr(i, 2)), nullptr, 16)));
+                static_cast<char>(std::stoi(std::string(notation.substr(i, 2)), nullptr, 16)));
             i += 2;
         }
     }
