@@ -14,12 +14,6 @@ namespace vesnor {
 
 namespace {
 
-// What one rule appends: up to two bytes.
-struct Piece {
-    std::uint8_t len = 0;
-    std::array<char, 2> bytes{};
-};
-
 // One step of a walk: what it appends and how many source bytes it consumes.
 template<std::size_t Width> struct BasicStep {
     std::array<char, Width> bytes{};
@@ -30,29 +24,31 @@ using Step = BasicStep<2>;
 // The same step with its bytes already in UTF-8: each 8-bit byte is at most two.
 using Utf8Step = BasicStep<4>;
 
-Piece readPiece(std::string_view side, std::size_t index, std::size_t count)
+// Up to `count` characters of a table side from `index`, fewer where it ends.
+Step readSide(std::string_view side, std::size_t index, std::size_t count)
 {
-    Piece piece;
+    Step step;
     for (std::size_t k = 0; k < count && index + k < side.size(); ++k)
-        piece.bytes[piece.len++] = side[index + k];
-    return piece;
+        step.bytes[step.len++] = side[index + k];
+    return step;
 }
 
-Piece literal(std::string_view text)
+Step literal(std::string_view text)
 {
-    Piece piece;
+    Step step;
     for (const char c : text)
-        piece.bytes[piece.len++] = c;
-    return piece;
+        step.bytes[step.len++] = c;
+    return step;
 }
 
-Step stepOf(const Piece &piece, std::uint8_t advance)
+Step consuming(Step step, std::uint8_t advance)
 {
-    return Step{piece.bytes, piece.len, advance};
+    step.advance = advance;
+    return step;
 }
 
 // The four pairs that stand for one letter at a word start.
-std::optional<Piece> wordStartPair(unsigned char first, unsigned char second)
+std::optional<Step> wordStartPair(unsigned char first, unsigned char second)
 {
     if (first == 'V' && (second == 'O' || second == 'o'))
         return literal("\xE0"); // Ո
@@ -66,7 +62,7 @@ std::optional<Piece> wordStartPair(unsigned char first, unsigned char second)
 }
 
 // Letters with a fixed form at a word start, in either direction.
-std::optional<Piece> wordStartLetter(vesnor::Direction direction, unsigned char c)
+std::optional<Step> wordStartLetter(vesnor::Direction direction, unsigned char c)
 {
     if (direction == vesnor::Direction::EngArm) {
         if (c == 'o')
@@ -156,33 +152,39 @@ std::shared_ptr<const Lookup> buildLookup(
     }
 
     // The two-letter rule of each direction, for a token found at cell p.
-    auto engArmPair = [&](std::size_t p) -> std::optional<Piece> {
+    auto engArmPair = [&](std::size_t p) -> std::optional<Step> {
         if (p == kNone || kinds[p] != '2')
             return std::nullopt;
-        return readPiece(armenian, p, 1);
+        return readSide(armenian, p, 1);
     };
-    auto armEngPair = [&](std::size_t p) -> std::optional<Piece> {
+    auto armEngPair = [&](std::size_t p) -> std::optional<Step> {
         if (p == kNone || (kinds[p] != '2' && kinds[p] != '0'))
             return std::nullopt;
-        return readPiece(latin, p, kinds[p] == '2' ? 2 : 1);
+        return readSide(latin, p, kinds[p] == '2' ? 2 : 1);
     };
     // The one-letter rule away from the word-start letters.
     auto engArmSingle = [&](unsigned char c) {
         const std::size_t p = latinFirst[c];
         return p == kNone ? literal(std::string_view(reinterpret_cast<const char *>(&c), 1))
-                          : readPiece(armenian, p, kinds[p] == '0' ? 2 : 1);
+                          : readSide(armenian, p, kinds[p] == '0' ? 2 : 1);
     };
     // A lone continuation cell (only the second letter of "U") gives the Latin
     // letter of its own cell, the same as when it ends the text.
     auto armEngSingle = [&](unsigned char c) {
         const std::size_t p = armenianFirst[c];
         return p == kNone ? literal(std::string_view(reinterpret_cast<const char *>(&c), 1))
-                          : readPiece(latin, p, kinds[p] == '2' ? 2 : 1);
+                          : readSide(latin, p, kinds[p] == '2' ? 2 : 1);
     };
 
     auto lookup = std::make_shared<Lookup>();
     lookup->output = output;
     const bool utf8 = output == Output::Utf8;
+    lookup->engArm.steps.resize(2 * kPairs);
+    lookup->armEng.steps.resize(2 * kPairs);
+    if (utf8) {
+        lookup->engArmUtf8.steps.resize(2 * kPairs);
+        lookup->armEngUtf8.steps.resize(2 * kPairs);
+    }
     // Each step goes into the 8-bit table and, for a UTF-8 converter, the UTF-8 one.
     auto put = [utf8](auto &tables, auto &utf8Tables, bool last, std::size_t at, const Step &step) {
         (last ? tables.lastSteps[at] : tables.steps[at]) = step;
@@ -195,28 +197,22 @@ std::shared_ptr<const Lookup> buildLookup(
     auto putArm = [&](bool last, std::size_t at, const Step &step) {
         put(lookup->armEng, lookup->armEngUtf8, last, at, step);
     };
-    lookup->engArm.steps.resize(2 * kPairs);
-    lookup->armEng.steps.resize(2 * kPairs);
-    if (utf8) {
-        lookup->engArmUtf8.steps.resize(2 * kPairs);
-        lookup->armEngUtf8.steps.resize(2 * kPairs);
-    }
-    for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
-        const std::size_t base = wordStart * kPairs;
 
-        // Most tokens are not pairs of any rule: their step is the first byte's.
+    // Most tokens are no pair of any rule: their step is their first byte's.
+    for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
         for (std::size_t c = 0; c < 256; ++c) {
             const auto byte = static_cast<unsigned char>(c);
             const auto engLetter
                 = wordStart ? wordStartLetter(Direction::EngArm, byte) : std::nullopt;
             const auto armLetter
                 = wordStart ? wordStartLetter(Direction::ArmEng, byte) : std::nullopt;
-            const Step engOne = stepOf(engLetter ? *engLetter : engArmSingle(byte), 1);
-            const Step armOne = stepOf(armLetter ? *armLetter : armEngSingle(byte), 1);
+            const Step engOne = engLetter ? *engLetter : engArmSingle(byte);
+            const Step armOne = armLetter ? *armLetter : armEngSingle(byte);
             const Utf8Step engOneUtf8 = toUtf8(engOne);
             const Utf8Step armOneUtf8 = toUtf8(armOne);
             for (std::size_t next = 0; next < 256; ++next) {
-                const std::size_t at = base + pairIndex(byte, static_cast<unsigned char>(next));
+                const std::size_t at
+                    = wordStart * kPairs + pairIndex(byte, static_cast<unsigned char>(next));
                 lookup->engArm.steps[at] = engOne;
                 lookup->armEng.steps[at] = armOne;
                 if (utf8) {
@@ -229,41 +225,44 @@ std::shared_ptr<const Lookup> buildLookup(
             // alone; a match there has nothing more to consume.
             const std::size_t at = wordStart * 256 + c;
             const auto engAlone = engArmPair(latinFirst[c]);
-            putEng(true, at, engAlone ? stepOf(*engAlone, 1) : engOne);
+            putEng(true, at, engAlone ? *engAlone : engOne);
             const auto armAlone = armEngPair(armenianFirst[c]);
-            putArm(true, at, armAlone ? stepOf(*armAlone, 1) : armOne);
+            putArm(true, at, armAlone ? *armAlone : armOne);
         }
+    }
 
-        // Pairs are found only where two cells stand side by side; the first place
-        // a token occurs decides, so later places of the same token are passed over.
-        std::vector<bool> latinSeen(kPairs);
-        std::vector<bool> armenianSeen(kPairs);
-        for (std::size_t p = 0; p + 1 < cells; ++p) {
-            const std::size_t latinToken = pairIndex(
-                static_cast<unsigned char>(latin[p]), static_cast<unsigned char>(latin[p + 1]));
-            if (!latinSeen[latinToken]) {
-                latinSeen[latinToken] = true;
-                if (const auto piece = engArmPair(p))
-                    putEng(false, base + latinToken, stepOf(*piece, 2));
-            }
-            const std::size_t armenianToken = pairIndex(static_cast<unsigned char>(armenian[p]),
-                static_cast<unsigned char>(armenian[p + 1]));
-            if (!armenianSeen[armenianToken]) {
-                armenianSeen[armenianToken] = true;
-                if (const auto piece = armEngPair(p))
-                    putArm(false, base + armenianToken, stepOf(*piece, 2));
+    // Pairs are found only where two cells stand side by side; the first place a
+    // token occurs decides, so later places of the same token are passed over. The
+    // pair rules come before the word-start letters, so they hold at word starts too.
+    std::vector<bool> latinSeen(kPairs);
+    std::vector<bool> armenianSeen(kPairs);
+    for (std::size_t p = 0; p + 1 < cells; ++p) {
+        const std::size_t latinToken = pairIndex(
+            static_cast<unsigned char>(latin[p]), static_cast<unsigned char>(latin[p + 1]));
+        if (!latinSeen[latinToken]) {
+            latinSeen[latinToken] = true;
+            if (const auto step = engArmPair(p)) {
+                putEng(false, latinToken, consuming(*step, 2));
+                putEng(false, kPairs + latinToken, consuming(*step, 2));
             }
         }
+        const std::size_t armenianToken = pairIndex(
+            static_cast<unsigned char>(armenian[p]), static_cast<unsigned char>(armenian[p + 1]));
+        if (!armenianSeen[armenianToken]) {
+            armenianSeen[armenianToken] = true;
+            if (const auto step = armEngPair(p)) {
+                putArm(false, armenianToken, consuming(*step, 2));
+                putArm(false, kPairs + armenianToken, consuming(*step, 2));
+            }
+        }
+    }
 
-        // The word-start pairs come before every table rule.
-        if (wordStart) {
-            for (const char *pair : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
-                const auto first = static_cast<unsigned char>(pair[0]);
-                const auto second = static_cast<unsigned char>(pair[1]);
-                putEng(false, base + pairIndex(first, second),
-                    stepOf(*wordStartPair(first, second), 2));
-            }
-        }
+    // The word-start pairs come before every table rule.
+    for (const char *pair : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
+        const auto first = static_cast<unsigned char>(pair[0]);
+        const auto second = static_cast<unsigned char>(pair[1]);
+        putEng(
+            false, kPairs + pairIndex(first, second), consuming(*wordStartPair(first, second), 2));
     }
     return lookup;
 }

@@ -28,7 +28,7 @@ class Lookup;
 // chunk. The result is appended to out.
 struct SpanResult {
     std::size_t consumed = 0; // bytes of src converted
-    std::size_t lastTokenStart = 0; // where the last step began; it ends at `consumed`
+    std::size_t lastTokenStart = 0; // where the last step began, once `final` is given
 };
 SpanResult convertSpan(const Lookup &lookup, Direction direction, std::string_view src,
     unsigned char prev, bool final, std::string &out);
