@@ -1,7 +1,6 @@
 #include "codec.h"
 
 #include <array>
-#include <bit>
 #include <cstring>
 
 namespace vesnor::codec {
@@ -74,22 +73,6 @@ struct Utf8Of {
 };
 
 constexpr Utf8Of kUtf8Of;
-
-constexpr std::uint64_t byteSwap(std::uint64_t v)
-{
-    std::uint64_t r = 0;
-    for (int k = 0; k < 8; ++k)
-        r |= ((v >> (8 * k)) & 0xFF) << (8 * (7 - k));
-    return r;
-}
-
-// True when none of the four 16-bit lanes is zero.
-constexpr bool allNonZero16(std::uint64_t v)
-{
-    constexpr std::uint64_t kOnes = 0x0001000100010001ull;
-    constexpr std::uint64_t kHighs = 0x8000800080008000ull;
-    return ((v - kOnes) & ~v & kHighs) == 0;
-}
 
 void push(char32_t c, std::string &bytes, std::u32string &foreign)
 {
@@ -179,38 +162,6 @@ std::optional<std::uint64_t> Utf8Reader::read(
             }
             continue;
         }
-        // Armenian words are runs of two-byte sequences: while the next eight bytes
-        // are four of them, decode them without a branch per letter.
-        const std::size_t runStart = i;
-        while (i + 8 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, s + i, 8);
-            if constexpr (std::endian::native == std::endian::big)
-                word = byteSwap(word);
-            // Leads 110xxxxx (and above C1, so not overlong), trails 10xxxxxx.
-            constexpr std::uint64_t kShape = 0xC0E0C0E0C0E0C0E0ull;
-            constexpr std::uint64_t kPattern = 0x80C080C080C080C0ull;
-            constexpr std::uint64_t kLeadBits = 0x001E001E001E001Eull;
-            const std::uint64_t leadBits = word & kLeadBits;
-            if ((word & kShape) != kPattern || !allNonZero16(leadBits))
-                break;
-            bool allBytes = true;
-            std::array<std::int16_t, 4> found{};
-            for (int k = 0; k < 4; ++k) {
-                const auto lo = static_cast<unsigned>(word >> (16 * k)) & 0xFFFFu;
-                const char32_t c = ((lo & 0x1Fu) << 6) | ((lo >> 8) & 0x3Fu);
-                found[k] = kReverse.byte[c];
-                allBytes &= found[k] >= 0 && found[k] != kForeign;
-            }
-            if (!allBytes)
-                break;
-            for (int k = 0; k < 4; ++k)
-                out[k] = static_cast<char>(found[k]);
-            out += 4;
-            i += 8;
-        }
-        if (i != runStart)
-            continue;
         // Two-byte sequences hold every Armenian letter; they take a direct path.
         if (lead >= 0xC2 && lead <= 0xDF && i + 1 < n && (s[i + 1] & 0xC0) == 0x80) {
             const char32_t c = (char32_t{lead & 0x1Fu} << 6) | (s[i + 1] & 0x3Fu);

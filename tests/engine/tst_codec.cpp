@@ -54,6 +54,7 @@ private slots:
     void invalidUtf8();
     void utf8SplitAnywhere();
     void randomUnicodeKeepsForeignOrder();
+    void utf8ReaderAgreesWithEncode();
 };
 
 void TestCodec::everyByteRoundTrips()
@@ -205,6 +206,38 @@ void TestCodec::randomUnicodeKeepsForeignOrder()
             const std::u32string out = convertUnicode(engArm, text);
             QVERIFY(withoutEightBit(out) == withoutEightBit(text));
         }
+    }
+}
+
+// The reader's fast paths (ASCII runs, runs of two-byte letters) against the plain
+// encoder, on random text read in random pieces.
+void TestCodec::utf8ReaderAgreesWithEncode()
+{
+    std::mt19937 rng(11);
+    const std::u32string pool = U"abc \x1A\r\nԱբգդեզէըթժիլխծկհձղճմյնշոչպջռսվտրցւփքօֆև։«»é€😀ж";
+    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+    std::uniform_int_distribution<std::size_t> runOf(0, 40);
+    std::uniform_int_distribution<std::size_t> chunk(1, 23);
+    for (int round = 0; round < 500; ++round) {
+        std::u32string text;
+        for (int k = 0; k < 12; ++k)
+            text.append(runOf(rng), pool[pick(rng)]);
+        const codec::EightBitText expected = codec::encode(text);
+
+        const std::string input = utf8(text);
+        codec::Utf8Reader reader;
+        std::string pending;
+        std::string bytes;
+        std::u32string foreign;
+        for (std::size_t at = 0; at < input.size();) {
+            const std::size_t size = chunk(rng);
+            pending += input.substr(at, size);
+            at += size;
+            QVERIFY(!reader.read(pending, false, bytes, foreign));
+        }
+        QVERIFY(!reader.read(pending, true, bytes, foreign));
+        QCOMPARE(qb(bytes), qb(expected.bytes));
+        QVERIFY(foreign == expected.foreign);
     }
 }
 
