@@ -234,28 +234,22 @@ std::shared_ptr<const Lookup> buildLookup(
     // Pairs are found only where two cells stand side by side; the first place a
     // token occurs decides, so later places of the same token are passed over. The
     // pair rules come before the word-start letters, so they hold at word starts too.
-    std::vector<bool> latinSeen(kPairs);
-    std::vector<bool> armenianSeen(kPairs);
-    for (std::size_t p = 0; p + 1 < cells; ++p) {
-        const std::size_t latinToken = pairIndex(
-            static_cast<unsigned char>(latin[p]), static_cast<unsigned char>(latin[p + 1]));
-        if (!latinSeen[latinToken]) {
-            latinSeen[latinToken] = true;
-            if (const auto step = engArmPair(p)) {
-                putEng(false, latinToken, consuming(*step, 2));
-                putEng(false, kPairs + latinToken, consuming(*step, 2));
+    auto addPairs = [&](std::string_view side, auto rule, auto put) {
+        std::vector<bool> seen(kPairs);
+        for (std::size_t p = 0; p + 1 < cells; ++p) {
+            const std::size_t token = pairIndex(
+                static_cast<unsigned char>(side[p]), static_cast<unsigned char>(side[p + 1]));
+            if (seen[token])
+                continue;
+            seen[token] = true;
+            if (const auto step = rule(p)) {
+                put(false, token, consuming(*step, 2));
+                put(false, kPairs + token, consuming(*step, 2));
             }
         }
-        const std::size_t armenianToken = pairIndex(
-            static_cast<unsigned char>(armenian[p]), static_cast<unsigned char>(armenian[p + 1]));
-        if (!armenianSeen[armenianToken]) {
-            armenianSeen[armenianToken] = true;
-            if (const auto step = armEngPair(p)) {
-                putArm(false, armenianToken, consuming(*step, 2));
-                putArm(false, kPairs + armenianToken, consuming(*step, 2));
-            }
-        }
-    }
+    };
+    addPairs(latin, engArmPair, putEng);
+    addPairs(armenian, armEngPair, putArm);
 
     // The word-start pairs come before every table rule.
     for (const char *pair : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
