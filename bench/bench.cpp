@@ -135,8 +135,8 @@ int writeCorpus(const std::string &dir, std::size_t megabytes)
     const std::string latin = latinCorpus(megabytes << 20);
     const std::string armenian = convert(vesnor::Direction::EngArm, latin);
     std::string armenianUtf8;
-    std::size_t next = 0;
-    vesnor::codec::appendUtf8(armenian, {}, next, armenianUtf8);
+    for (const char32_t c : vesnor::codec::decode(armenian, {}))
+        vesnor::codec::appendUtf8(c, armenianUtf8);
     armenianUtf8.resize(megabytes << 20);
     while (!armenianUtf8.empty() && (armenianUtf8.back() & 0xC0) == 0x80)
         armenianUtf8.pop_back();

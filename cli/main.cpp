@@ -113,7 +113,7 @@ int convert(const Options &options)
         converter.convert(bytes, final, converted);
         if (!foreign.empty()) {
             std::size_t used = 0;
-            vesnor::codec::restoreForeign(converted, 0, foreign, used);
+            vesnor::codec::restoreForeign(converted, foreign, used);
             foreign.erase(0, used);
         }
         if (!output.write(converted))

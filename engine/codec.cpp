@@ -52,44 +52,41 @@ struct Reverse {
 
 constexpr Reverse kReverse;
 
-// UTF-8 of each byte's character, precomputed for the hot output loop.
-struct Utf8Of {
-    std::array<std::array<char, 3>, 256> bytes{};
-    std::array<std::uint8_t, 256> len{};
-    constexpr Utf8Of()
-    {
-        for (int b = 0; b < 256; ++b) {
-            const char32_t c = kToUnicode[b];
-            if (c < 0x80) {
-                bytes[b][0] = static_cast<char>(c);
-                len[b] = 1;
-            } else {
-                bytes[b][0] = static_cast<char>(0xC0 | (c >> 6));
-                bytes[b][1] = static_cast<char>(0x80 | (c & 0x3F));
-                len[b] = 2;
-            }
+// UTF-8 of each byte's character, for the walk that writes UTF-8 directly.
+constexpr std::array<Utf8Bytes, 256> makeUtf8Of()
+{
+    std::array<Utf8Bytes, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        const char32_t c = kToUnicode[b];
+        if (c < 0x80) {
+            table[b] = {{static_cast<char>(c), 0}, 1};
+        } else {
+            table[b]
+                = {{static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))}, 2};
         }
     }
-};
+    return table;
+}
 
-constexpr Utf8Of kUtf8Of;
+constexpr std::array<Utf8Bytes, 256> kUtf8Of = makeUtf8Of();
 
-void push(char32_t c, std::string &bytes, std::u32string &foreign)
+// The byte for c, or kForeign with c kept aside. A genuine U+001A is kept aside
+// too, so that entries and kForeign bytes stay paired one to one.
+// It reads the table itself: it sits on the hot path of every letter read.
+inline char toByte(char32_t c, std::u32string &foreign)
 {
-    const auto byte = fromUnicode(c);
-    if (byte && *byte != kForeign) {
-        bytes.push_back(static_cast<char>(*byte));
-        return;
-    }
-    bytes.push_back(static_cast<char>(kForeign));
+    const std::int16_t byte = c < kReverseLimit ? kReverse.byte[c] : -1;
+    if (byte >= 0 && byte != kForeign)
+        return static_cast<char>(byte);
     foreign.push_back(c);
+    return static_cast<char>(kForeign);
 }
 
 } // namespace
 
 Utf8Bytes utf8Of(unsigned char byte)
 {
-    return Utf8Bytes{{kUtf8Of.bytes[byte][0], kUtf8Of.bytes[byte][1]}, kUtf8Of.len[byte]};
+    return kUtf8Of[byte];
 }
 
 char32_t toUnicode(unsigned char byte)
@@ -109,7 +106,7 @@ EightBitText encode(std::u32string_view text)
     EightBitText result;
     result.bytes.reserve(text.size());
     for (const char32_t c : text)
-        push(c, result.bytes, result.foreign);
+        result.bytes.push_back(toByte(c, result.foreign));
     return result;
 }
 
@@ -141,11 +138,7 @@ std::optional<std::uint64_t> Utf8Reader::read(
     while (i < n) {
         const unsigned char lead = s[i];
         if (lead < 0x80) {
-            // A genuine U+001A gets an entry too, so that entries and kForeign
-            // bytes stay paired one to one.
-            if (lead == kForeign)
-                foreign.push_back(lead);
-            *out++ = static_cast<char>(lead);
+            *out++ = lead == kForeign ? toByte(lead, foreign) : static_cast<char>(lead);
             ++i;
             // Inside a run of ASCII without U+001A, copy eight bytes at a time.
             while (i + 8 <= n) {
@@ -164,14 +157,7 @@ std::optional<std::uint64_t> Utf8Reader::read(
         }
         // Two-byte sequences hold every Armenian letter; they take a direct path.
         if (lead >= 0xC2 && lead <= 0xDF && i + 1 < n && (s[i + 1] & 0xC0) == 0x80) {
-            const char32_t c = (char32_t{lead & 0x1Fu} << 6) | (s[i + 1] & 0x3Fu);
-            const std::int16_t byte = kReverse.byte[c];
-            if (byte >= 0 && byte != kForeign) {
-                *out++ = static_cast<char>(byte);
-            } else {
-                *out++ = static_cast<char>(kForeign);
-                foreign.push_back(c);
-            }
+            *out++ = toByte((char32_t{lead & 0x1Fu} << 6) | (s[i + 1] & 0x3Fu), foreign);
             i += 2;
             continue;
         }
@@ -222,12 +208,7 @@ std::optional<std::uint64_t> Utf8Reader::read(
             error = offset + i;
             break;
         }
-        if (const auto byte = fromUnicode(c)) {
-            *out++ = static_cast<char>(*byte);
-        } else {
-            *out++ = static_cast<char>(kForeign);
-            foreign.push_back(c);
-        }
+        *out++ = toByte(c, foreign);
         i += static_cast<std::size_t>(len);
     }
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
@@ -255,37 +236,9 @@ void appendUtf8(char32_t c, std::string &out)
     }
 }
 
-void appendUtf8(
-    std::string_view bytes, std::u32string_view foreign, std::size_t &next, std::string &out)
+void restoreForeign(std::string &utf8, std::u32string_view foreign, std::size_t &next)
 {
-    const std::size_t start = out.size();
-    out.resize(start + 2 * bytes.size());
-    char *o = out.data() + start;
-    for (const char ch : bytes) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte == kForeign) {
-            const char32_t c = next < foreign.size() ? foreign[next++] : char32_t{kForeign};
-            std::string encoded;
-            appendUtf8(c, encoded);
-            // A foreign character may need up to four bytes where two were reserved.
-            const std::size_t used = static_cast<std::size_t>(o - out.data());
-            out.resize(out.size() + encoded.size());
-            o = out.data() + used;
-            for (const char e : encoded)
-                *o++ = e;
-            continue;
-        }
-        o[0] = kUtf8Of.bytes[byte][0];
-        o[1] = kUtf8Of.bytes[byte][1];
-        o += kUtf8Of.len[byte];
-    }
-    out.resize(static_cast<std::size_t>(o - out.data()));
-}
-
-void restoreForeign(
-    std::string &utf8, std::size_t from, std::u32string_view foreign, std::size_t &next)
-{
-    std::size_t at = utf8.find(static_cast<char>(kForeign), from);
+    std::size_t at = utf8.find(static_cast<char>(kForeign));
     if (at == std::string::npos || next >= foreign.size())
         return;
     std::string restored(utf8, 0, at);

@@ -64,15 +64,10 @@ private:
     std::uint64_t offset = 0;
 };
 
-// 8-bit text to UTF-8, taking the originals of kForeign bytes from foreign[next...].
-void appendUtf8(
-    std::string_view bytes, std::u32string_view foreign, std::size_t &next, std::string &out);
-
 void appendUtf8(char32_t c, std::string &out);
 
 // In UTF-8 that a walk wrote directly, each kForeign byte still stands for
-// foreign[next...]: puts the originals back, from `from` on.
-void restoreForeign(
-    std::string &utf8, std::size_t from, std::u32string_view foreign, std::size_t &next);
+// foreign[next...]: puts the originals back.
+void restoreForeign(std::string &utf8, std::u32string_view foreign, std::size_t &next);
 
 } // namespace vesnor::codec
