@@ -4,6 +4,7 @@
 
 #include "engine/codec.h"
 #include "engine/transliterator.h"
+#include "engine/utf8.h"
 #include "tests/engine/reference.h"
 
 #include <algorithm>
@@ -109,14 +110,6 @@ std::string latinCorpus(std::size_t bytes)
     return text;
 }
 
-std::string convert(vesnor::Direction direction, const std::string &text)
-{
-    vesnor::Transliterator engine;
-    engine.a = text;
-    direction == vesnor::Direction::EngArm ? engine.ConvertEngArm() : engine.ConvertArmEng();
-    return engine.b;
-}
-
 double medianSeconds(int runs, const std::function<void()> &work)
 {
     std::vector<double> seconds;
@@ -133,7 +126,7 @@ double medianSeconds(int runs, const std::function<void()> &work)
 int writeCorpus(const std::string &dir, std::size_t megabytes)
 {
     const std::string latin = latinCorpus(megabytes << 20);
-    const std::string armenian = convert(vesnor::Direction::EngArm, latin);
+    const std::string armenian = vesnor::convert(vesnor::Direction::EngArm, latin);
     std::string armenianUtf8;
     for (const char32_t c : vesnor::codec::decode(armenian, {}))
         vesnor::codec::appendUtf8(c, armenianUtf8);
@@ -156,7 +149,7 @@ int main(int argc, char **argv)
 
     constexpr std::size_t kSize = 10u << 20;
     const std::string latin = latinCorpus(kSize);
-    const std::string armenian = convert(vesnor::Direction::EngArm, latin).substr(0, kSize);
+    const std::string armenian = vesnor::convert(vesnor::Direction::EngArm, latin).substr(0, kSize);
     const auto tables = vesnor::reference::standardTables();
     const double mb = double(kSize) / (1 << 20);
 
@@ -170,14 +163,8 @@ int main(int argc, char **argv)
     for (const Case &c : {Case{"Latin to Armenian", vesnor::Direction::EngArm, &latin},
              Case{"Armenian to Latin", vesnor::Direction::ArmEng, &armenian}}) {
         std::size_t sink = 0;
-        vesnor::Transliterator engine;
-        engine.a = *c.text;
-        const double fast = medianSeconds(11, [&] {
-            engine.b.clear();
-            c.direction == vesnor::Direction::EngArm ? engine.ConvertEngArm()
-                                                     : engine.ConvertArmEng();
-            sink += engine.b.size();
-        });
+        const double fast
+            = medianSeconds(11, [&] { sink += vesnor::convert(c.direction, *c.text).size(); });
         const double slow = medianSeconds(3, [&] {
             sink += (c.direction == vesnor::Direction::EngArm
                     ? vesnor::reference::ConvertEngArm(tables, *c.text)

@@ -1,10 +1,10 @@
 // vesnor-convert: the composer window's Convert for files and pipes. The input is
 // read in chunks and converted as one text, so memory stays bounded whatever its size.
 
-#include "engine/codec.h"
 #include "engine/transliterator.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -46,9 +46,16 @@ int ioError(const std::string &name, int error)
     return 1;
 }
 
+int invalidInput(const std::string &name, std::uint64_t offset)
+{
+    std::fprintf(stderr, "vesnor-convert: %s: invalid UTF-8 at byte offset %llu\n", name.c_str(),
+        static_cast<unsigned long long>(offset));
+    return 1;
+}
+
 class Output {
 public:
-    bool write(const std::string &data)
+    bool write(std::string_view data)
     {
         if (data.empty())
             return true;
@@ -69,6 +76,15 @@ public:
     int error = 0;
 };
 
+// --help and --version: a full or closed output is an error like any other write.
+int print(const char *text)
+{
+    Output output;
+    if (!output.write(text) || !output.flush())
+        return ioError("standard output", output.error);
+    return 0;
+}
+
 int convert(const Options &options)
 {
     const bool fromStdin = options.file == "-";
@@ -78,46 +94,26 @@ int convert(const Options &options)
         return ioError(name, errno);
 
     vesnor::StreamConverter converter(
-        options.direction, options.eightBit ? vesnor::Output::EightBit : vesnor::Output::Utf8);
-    vesnor::codec::Utf8Reader reader;
+        options.direction, options.eightBit ? vesnor::Encoding::EightBit : vesnor::Encoding::Utf8);
     Output output;
-    std::string raw;
-    std::string bytes;
-    std::u32string foreign;
+    std::string chunk(kChunk, '\0');
     std::string converted;
     int status = 0;
-
-    for (bool final = false; !final && status == 0;) {
-        std::string &target = options.eightBit ? bytes : raw;
-        const std::size_t kept = target.size();
-        target.resize(kept + kChunk);
-        const std::size_t got = std::fread(target.data() + kept, 1, kChunk, in);
-        target.resize(kept + got);
-        if (got < kChunk) {
-            if (std::ferror(in)) {
-                status = ioError(name, errno);
-                break;
-            }
-            final = true;
+    for (bool end = false; !end && status == 0;) {
+        const std::size_t got = std::fread(chunk.data(), 1, kChunk, in);
+        if (got < kChunk && std::ferror(in)) {
+            status = ioError(name, errno);
+            break;
         }
-
-        if (!options.eightBit) {
-            if (const auto bad = reader.read(raw, final, bytes, foreign)) {
-                std::fprintf(stderr, "vesnor-convert: %s: invalid UTF-8 at byte offset %llu\n",
-                    name.c_str(), static_cast<unsigned long long>(*bad));
-                status = 1;
-                break;
-            }
-        }
+        end = got < kChunk;
         converted.clear();
-        converter.convert(bytes, final, converted);
-        if (!foreign.empty()) {
-            std::size_t used = 0;
-            vesnor::codec::restoreForeign(converted, foreign, used);
-            foreign.erase(0, used);
-        }
+        bool valid = converter.convert(std::string_view(chunk).substr(0, got), converted);
+        if (valid && end)
+            valid = converter.finish(converted);
         if (!output.write(converted))
             status = ioError("standard output", output.error);
+        else if (!valid)
+            status = invalidInput(name, converter.errorOffset());
     }
 
     if (!fromStdin)
@@ -144,11 +140,9 @@ int main(int argc, char **argv)
             } else if (arg == "--8bit") {
                 options.eightBit = true;
             } else if (arg == "--help" || arg == "-h") {
-                std::fputs(kUsage, stdout);
-                return std::fflush(stdout) == 0 ? 0 : 1;
+                return print(kUsage);
             } else if (arg == "--version") {
-                std::puts("vesnor-convert " VESNOR_VERSION);
-                return std::fflush(stdout) == 0 ? 0 : 1;
+                return print("vesnor-convert " VESNOR_VERSION "\n");
             } else if (arg == "--") {
                 optionsEnded = true;
             } else {

@@ -1,4 +1,4 @@
-#include "codec.h"
+#include "utf8.h"
 
 #include <array>
 #include <cstring>

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,7 +18,7 @@
 //          soft hyphen, ®, ÿ)
 // A character with no byte (Cyrillic, emoji, the Latin-1 letters whose numbers the
 // Armenian letters took) travels through the engine as kForeign, a byte that no
-// table holds, so it is never a space, never pairs with a neighbour and is copied
+// table holds, so it is never white space, never pairs with a neighbour and is copied
 // unchanged in both directions; its original waits in a side list and is put back in
 // order. Every kForeign of the 8-bit text has an entry there, also one that stood for
 // U+001A itself, so the k-th kForeign always takes the k-th entry.
@@ -33,13 +31,6 @@ char32_t toUnicode(unsigned char byte);
 // The byte for a character, or nothing when the 8-bit text cannot hold it.
 std::optional<unsigned char> fromUnicode(char32_t c);
 
-// The UTF-8 form of a byte's character: one or two bytes.
-struct Utf8Bytes {
-    std::array<char, 2> bytes{};
-    std::uint8_t len = 0;
-};
-Utf8Bytes utf8Of(unsigned char byte);
-
 struct EightBitText {
     std::string bytes;
     std::u32string foreign; // the original of each kForeign in bytes, in order
@@ -49,25 +40,5 @@ EightBitText encode(std::u32string_view text);
 
 // A kForeign without a matching entry in `foreign` stands for itself, U+001A.
 std::u32string decode(std::string_view bytes, std::u32string_view foreign);
-
-// Streaming UTF-8 to 8-bit text: complete sequences of `pending` are turned into
-// bytes (foreign characters appended to `foreign`) and removed; an unfinished
-// sequence at the end stays for the next chunk unless `final`.
-class Utf8Reader {
-public:
-    // Returns the byte offset of the first invalid sequence in the whole input, or
-    // nothing when all was valid so far.
-    std::optional<std::uint64_t> read(
-        std::string &pending, bool final, std::string &bytes, std::u32string &foreign);
-
-private:
-    std::uint64_t offset = 0;
-};
-
-void appendUtf8(char32_t c, std::string &out);
-
-// In UTF-8 that a walk wrote directly, each kForeign byte still stands for
-// foreign[next...]: puts the originals back.
-void restoreForeign(std::string &utf8, std::u32string_view foreign, std::size_t &next);
 
 } // namespace vesnor::codec

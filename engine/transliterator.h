@@ -1,14 +1,17 @@
 #pragma once
 
 // The engine turns Latin transliteration into Armenian 8-bit text and back. Text
-// flows in as 8-bit bytes (see codec.h for the way to and from Unicode), is walked
-// left to right token by token against the three table strings, and comes out as a
-// new 8-bit string. Transliterator is the one-shot form the composer window uses
-// (source in `a`, result appended to `b`); StreamConverter feeds the same walk a
-// chunk at a time for the command-line converter. Neither depends on Qt.
+// flows in as 8-bit bytes (codec.h maps them to and from Unicode) or as UTF-8, is
+// walked left to right token by token against the three table strings, and comes
+// out as a new string. convert() does a whole 8-bit text; StreamConverter does a
+// text that arrives in pieces; Transliterator is the composer window's named form
+// (source in `a`, result appended to `b`). None of them depends on Qt.
+//
+// A word starts at the start of a text and after white space (space, tab, line
+// feed, carriage return, no-break space), so a line's first word converts like any
+// other; after punctuation it does not.
 
-#include <cstddef>
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,37 +19,52 @@ namespace vesnor {
 
 enum class Direction { EngArm, ArmEng };
 
-// What a walk writes: the 8-bit text, or that text already as UTF-8 (where the
-// originals of kForeign bytes still have to be put back, see codec.h).
-enum class Output { EightBit, Utf8 };
+// The conversion of a whole 8-bit text.
+std::string convert(Direction direction, std::string_view text);
 
-class Lookup;
+enum class Encoding { Utf8, EightBit };
 
-// A walk over part of a text. `prev` is the source byte before src[0]; the start of a
-// text counts as if a space stood before it, since both make a word start. Unless
-// `final`, the walk stops before a last byte that could still pair with the next
-// chunk. The result is appended to out.
-struct SpanResult {
-    std::size_t consumed = 0; // bytes of src converted
-    std::size_t lastTokenStart = 0; // where the last step began, once `final` is given
+// Converts a text that arrives in pieces exactly as if it had come in one piece,
+// holding back at most a few bytes between pieces. In UTF-8 the characters that the
+// 8-bit text cannot hold come through unchanged and in place.
+class StreamConverter {
+public:
+    explicit StreamConverter(Direction direction, Encoding encoding = Encoding::Utf8);
+
+    // Appends the conversion of the next piece to out. False once the input is found
+    // not to be valid UTF-8: out then ends with the conversion of everything before
+    // the first invalid byte, whose offset in the whole input is errorOffset(), and
+    // later calls convert nothing.
+    bool convert(std::string_view piece, std::string &out);
+
+    // The input has ended: converts what was held back.
+    bool finish(std::string &out);
+
+    std::uint64_t errorOffset() const { return offset; }
+
+private:
+    bool take(std::string_view piece, bool final, std::string &out);
+
+    const Direction direction;
+    const Encoding encoding;
+    std::string raw; // UTF-8 not yet read: an unfinished sequence
+    std::string bytes; // 8-bit text not yet walked: a byte that may start a pair
+    std::u32string foreign; // originals of the kForeign bytes not yet written
+    unsigned char previous;
+    std::uint64_t read = 0; // UTF-8 bytes taken from the input
+    std::uint64_t offset = 0;
+    bool failed = false;
 };
-SpanResult convertSpan(const Lookup &lookup, Direction direction, std::string_view src,
-    unsigned char prev, bool final, std::string &out);
-
-// Answers the table searches in constant time. Built from the three strings it is
-// given; every answer is what a first-occurrence substring search would find.
-std::shared_ptr<const Lookup> buildLookup(
-    std::string_view armenian, std::string_view latin, std::string_view kinds, Output output);
 
 class Transliterator {
 public:
     Transliterator();
 
-    // Assigns the table strings (Armenian side, Latin side, kinds) and rebuilds the
-    // lookups from them.
+    // Assigns the table strings: Armenian side, Latin side, kinds.
     void Load();
 
-    // Convert `a`, appending to `b`, which the caller empties first.
+    // Convert `a`, appending to `b`, which the caller empties first; `tar` is left
+    // holding the last token examined.
     void ConvertEngArm();
     void ConvertArmEng();
 
@@ -59,24 +77,6 @@ public:
 
 private:
     void convert(Direction direction);
-
-    std::shared_ptr<const Lookup> lookup;
-};
-
-// Converts a text that arrives in pieces exactly as if it had come in one piece.
-class StreamConverter {
-public:
-    explicit StreamConverter(Direction direction, Output output = Output::EightBit);
-
-    // Converts what `pending` holds, appending to out, and leaves in `pending` only
-    // the byte that must wait for the next chunk (at most one). With `final` set,
-    // everything is converted.
-    void convert(std::string &pending, bool final, std::string &out);
-
-private:
-    const Direction direction;
-    std::shared_ptr<const Lookup> lookup;
-    unsigned char prev = ' ';
 };
 
 } // namespace vesnor

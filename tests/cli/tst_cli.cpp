@@ -44,8 +44,12 @@ private slots:
     void failures();
     void tokensAcrossTheReadChunk_data();
     void tokensAcrossTheReadChunk();
+    void invalidUtf8KeepsWhatCameBefore_data();
+    void invalidUtf8KeepsWhatCameBefore();
+    void eightBitAgreesWithUtf8_data();
     void eightBitAgreesWithUtf8();
     void readsTheNamedFile();
+    void writeFailureIsReported_data();
     void writeFailureIsReported();
 
 private:
@@ -154,16 +158,55 @@ void TestCli::tokensAcrossTheReadChunk()
     QCOMPARE(result.out.mid(fillerOut.size()), expectedTail);
 }
 
+// Everything before the first invalid byte is written, wherever the read chunks
+// happen to fall, and the last letter before it ends the text.
+void TestCli::invalidUtf8KeepsWhatCameBefore_data()
+{
+    QTest::addColumn<int>("offset");
+    for (const int offset : {0, 5, kChunk - 3, kChunk - 1, kChunk, kChunk + 1, 2 * kChunk + 7})
+        QTest::addRow("invalid byte at %d", offset) << offset;
+}
+
+void TestCli::invalidUtf8KeepsWhatCameBefore()
+{
+    QFETCH(int, offset);
+    QByteArray input(offset, 'x');
+    if (offset > 0)
+        input[offset - 1] = 't'; // could pair with an h that never comes
+    const Run result = run({}, input + "\xFF" + QByteArray(100, 'x'));
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err,
+        QString("vesnor-convert: standard input: invalid UTF-8 at byte offset %1\n")
+            .arg(offset)
+            .toUtf8());
+    QByteArray expected = QString::fromUtf8("խ").repeated(qMax(0, offset - 1)).toUtf8();
+    if (offset > 0)
+        expected += "տ";
+    QCOMPARE(result.out.size(), expected.size());
+    QCOMPARE(result.out, expected);
+}
+
+void TestCli::eightBitAgreesWithUtf8_data()
+{
+    QTest::addColumn<QByteArray>("latin");
+    QTest::newRow("words and rules")
+        << QByteArray("Barev Dzez, vonc es? Yerevan@ & u| H|T tsh ssh CHch Ov oO\n");
+    QTest::newRow("words at line starts, after tabs and no-break spaces")
+        << QByteArray("Barev,\r\nvonc es?\nOv\tyes\rvo\xC2\xA0ye (vo (ov\n");
+}
+
 void TestCli::eightBitAgreesWithUtf8()
 {
-    const QByteArray latin = "Barev Dzez, vonc es? Yerevan@ & u| H|T tsh ssh CHch Ov oO\n";
-    const Run eightBit = run({"--8bit"}, latin);
+    QFETCH(QByteArray, latin);
+    const QByteArray latin8 = QString::fromUtf8(latin).toLatin1();
+    const Run eightBit = run({"--8bit"}, latin8);
     const Run unicode = run({}, latin);
     QCOMPARE(eightBit.exitCode, 0);
     QCOMPARE(unicode.exitCode, 0);
     // Back through --arm-eng: the 8-bit result and the UTF-8 result are the same text.
-    QCOMPARE(run({"--arm-eng", "--8bit"}, eightBit.out).out, run({"--arm-eng"}, unicode.out).out);
-    QVERIFY(unicode.out.contains("Բարև"));
+    QCOMPARE(run({"--arm-eng", "--8bit"}, eightBit.out).out,
+        QString::fromUtf8(run({"--arm-eng"}, unicode.out).out).toLatin1());
+    QVERIFY(unicode.out.size() > latin.size());
 }
 
 void TestCli::readsTheNamedFile()
@@ -178,11 +221,39 @@ void TestCli::readsTheNamedFile()
     QCOMPARE(result.out, QByteArray("Հայաստան!"));
 }
 
+void TestCli::writeFailureIsReported_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("redirect");
+    QTest::addColumn<QString>("message");
+
+    const QString full = QStringLiteral(">/dev/full");
+    const QString closed = QStringLiteral(">&-");
+    const QString noSpace = QStringLiteral("No space left on device");
+    QTest::newRow("conversion into a full disk") << QStringList() << full << noSpace;
+    QTest::newRow("help into a full disk") << QStringList{"--help"} << full << noSpace;
+    QTest::newRow("version into a full disk") << QStringList{"--version"} << full << noSpace;
+    QTest::newRow("conversion into a closed output")
+        << QStringList() << closed << "Bad file descriptor";
+    QTest::newRow("help into a closed output")
+        << QStringList{"--help"} << closed << "Bad file descriptor";
+}
+
 void TestCli::writeFailureIsReported()
 {
-    const Run result = run({}, "Barev", "/dev/full");
-    QCOMPARE(result.exitCode, 1);
-    QCOMPARE(result.err, QByteArray("vesnor-convert: standard output: No space left on device\n"));
+    QFETCH(QStringList, args);
+    QFETCH(QString, redirect);
+    QFETCH(QString, message);
+
+    QProcess shell;
+    shell.start(QStringLiteral("sh"),
+        QStringList{"-c", QStringLiteral("echo Barev | \"$0\" \"$@\" ") + redirect,
+            QStringLiteral(VESNOR_CONVERT)}
+            + args);
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(shell.exitCode(), 1);
+    QCOMPARE(shell.readAllStandardError(),
+        QString("vesnor-convert: standard output: %1\n").arg(message).toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

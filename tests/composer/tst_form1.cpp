@@ -120,8 +120,10 @@ void TestForm1::convert_data()
     QTest::newRow("greeting") << true << "Barev Dzez" << QString::fromUtf8("Բարև Ձեզ");
     QTest::newRow("empty box") << true << ""
                                << "";
-    QTest::newRow("a line break does not start a word")
-        << true << "vo\nvo" << QString::fromUtf8("ո\nվո");
+    QTest::newRow("a word on a new line")
+        << true << "Barev,\nvonc es?" << QString::fromUtf8("Բարև,\nոնց ես?");
+    QTest::newRow("a word on a new line, back to Latin")
+        << false << QString::fromUtf8("ա\nԵրևան") << "a\nYerevan";
     QTest::newRow("back to Latin") << false << QString::fromUtf8("Երևան, Ոչ") << "Yerevan, Voch";
     QTest::newRow("characters without a code stay in place")
         << true << QString::fromUtf8("t😀h Жvo") << QString::fromUtf8("տ😀հ Жվո");

@@ -19,9 +19,11 @@ int kind(const Tables &t, std::size_t p)
     return t.aetext3[p - 1] - '0';
 }
 
+// A word starts at the start of the text and after white space: space, tab, line
+// feed, carriage return, no-break space.
 bool wordStart(const std::string &a, std::size_t i)
 {
-    return i == 1 || a[i - 2] == ' ';
+    return i == 1 || std::string_view(" \t\n\r\xA0").find(a[i - 2]) != std::string_view::npos;
 }
 
 } // namespace

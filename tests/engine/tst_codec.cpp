@@ -1,5 +1,6 @@
 #include "engine/codec.h"
 #include "engine/transliterator.h"
+#include "engine/utf8.h"
 #include "hex.h"
 
 #include <QtTest/QTest>

@@ -1,0 +1,38 @@
+#pragma once
+
+// Inside the engine: the table walk that both conversions share. Every decision of
+// a step depends only on whether it stands at a word start, on its byte and on the
+// next one, so each direction is one table of finished steps, built once per
+// process from the constant table strings.
+
+#include "transliterator.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vesnor::detail {
+
+// What a walk writes: the 8-bit text, or that text already as UTF-8 (where the
+// originals of kForeign bytes still have to be put back, see codec.h).
+enum class Output { EightBit, Utf8 };
+
+// White space starts a word: the space, tab, line feed, carriage return and the
+// no-break space (A0 in the 8-bit text).
+bool startsWord(unsigned char previous);
+
+// The start of a text counts as if white space stood before it.
+inline constexpr unsigned char kTextStart = ' ';
+
+struct Span {
+    std::size_t consumed = 0; // bytes of src converted
+    std::size_t lastTokenStart = 0; // where the last step began
+};
+
+// Walks src, whose preceding byte was `previous`, appending the result to out.
+// Unless `final`, it stops before a last byte that could still pair with the next
+// piece of the text.
+Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
+    bool final, std::string &out);
+
+} // namespace vesnor::detail
