@@ -3,9 +3,11 @@
 #include "eightbittext.h"
 #include "saver.h"
 
+#include "dialogs/animatedwindow.h"
 #include "dialogs/form2.h"
 #include "dialogs/form3.h"
-#include "dialogs/twips.h"
+#include "ui/fonts.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTextDocument>
 
 namespace {
 
@@ -23,10 +26,12 @@ constexpr int kClientHeight = 4335;
 constexpr int kMinimumWidth = 5000;
 constexpr int kMinimumHeight = 2000;
 
-QPlainTextEdit *makeBox(const char *name, const QString &text, QWidget *parent)
+QPlainTextEdit *makeBox(
+    const char *name, const QString &text, const QString &accessibleName, QWidget *parent)
 {
     auto *box = new QPlainTextEdit(text, parent);
     box->setObjectName(QLatin1String(name));
+    box->setAccessibleName(accessibleName);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab moves on to the next control, as in any form; Enter still breaks the line.
@@ -34,10 +39,22 @@ QPlainTextEdit *makeBox(const char *name, const QString &text, QWidget *parent)
     return box;
 }
 
-template<typename Button> Button *make(const char *name, const QString &caption, QWidget *parent)
+template<typename Button>
+Button *make(
+    const char *name, const QString &caption, const QString &accessibleName, QWidget *parent)
 {
     auto *button = new Button(caption, parent);
     button->setObjectName(QLatin1String(name));
+    button->setAccessibleName(accessibleName);
+    return button;
+}
+
+// Enter clicks the focused command button, as on Windows; since the composer is
+// no dialog, no button becomes a default button by this.
+QPushButton *makeCommand(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *button = make<QPushButton>(name, caption, caption, parent);
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -51,16 +68,20 @@ QString directionCaption(bool latinFirst)
 
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
-    , Text1(makeBox("Text1", QStringLiteral("Enter translit text"), this))
-    , Text2(makeBox("Text2", QString(), this))
-    , Command1(make<QPushButton>("Command1", QStringLiteral("Convert"), this))
-    , Command2(make<QPushButton>("Command2", QStringLiteral("Save"), this))
-    , engarm(make<QRadioButton>("engarm", directionCaption(true), this))
-    , armeng(make<QRadioButton>("armeng", directionCaption(false), this))
-    , Command3(make<QPushButton>("Command3", QStringLiteral("About"), this))
-    , Command4(make<QPushButton>("Command4", QStringLiteral("Help"), this))
+    , Text1(makeBox(
+          "Text1", QStringLiteral("Enter translit text"), QStringLiteral("Text to convert"), this))
+    , Text2(makeBox("Text2", QString(), QStringLiteral("Converted text"), this))
+    , Command1(makeCommand("Command1", QStringLiteral("Convert"), this))
+    , Command2(makeCommand("Command2", QStringLiteral("Save"), this))
+    , engarm(make<QRadioButton>(
+          "engarm", directionCaption(true), QStringLiteral("Latin to Armenian"), this))
+    , armeng(make<QRadioButton>(
+          "armeng", directionCaption(false), QStringLiteral("Armenian to Latin"), this))
+    , Command3(makeCommand("Command3", QStringLiteral("About"), this))
+    , Command4(makeCommand("Command4", QStringLiteral("Help"), this))
     , applicationDir(QCoreApplication::applicationDirPath())
     , documentsDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    , animations(new AnimationCoordinator(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Armenian-English text composer"));
@@ -76,6 +97,10 @@ Form1::Form1(QWidget *parent)
     twips::place(Command3, 3540, 3840, 1125, 330);
     twips::place(Command4, 5145, 3870, 630, 300);
     engarm->setChecked(true);
+    // The option buttons' boxes reach into Save; every visible pixel of a command
+    // button must still click it, so the command buttons lie in front.
+    for (QPushButton *button : {Command1, Command2, Command3, Command4})
+        button->raise();
     QWidget::setTabOrder(Text1, Text2);
     QWidget::setTabOrder(Text2, Command1);
     QWidget::setTabOrder(Command1, Command2);
@@ -91,15 +116,26 @@ Form1::Form1(QWidget *parent)
     connect(Command4, &QPushButton::clicked, this, &Form1::showHelp);
 }
 
+Form1::~Form1() = default;
+
 void Form1::setSaveFolders(const QString &applicationDir, const QString &documentsDir)
 {
     this->applicationDir = applicationDir;
     this->documentsDir = documentsDir;
 }
 
+// The text as typed: the box's line breaks become '\n', and every other character,
+// a no-break space or a line separator among them, stays what it is.
+QString Form1::boxText(const QPlainTextEdit *box) const
+{
+    QString text = box->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
 void Form1::convert()
 {
-    vesnor::codec::EightBitText source = vesnor::eightbit::fromBox(Text1->toPlainText());
+    vesnor::codec::EightBitText source = vesnor::eightbit::fromBox(boxText(Text1));
     engine.a = std::move(source.bytes);
     foreign = std::move(source.foreign);
     engine.b.clear();
@@ -112,16 +148,21 @@ void Form1::convert()
 
 void Form1::save()
 {
-    const QString text = Text2->toPlainText();
-    const QString missing = Saver::unencodable(text);
-    if (!missing.isEmpty()) {
+    const QString text = boxText(Text2);
+    const std::u32string missing = Saver::unencodable(text).toStdU32String();
+    if (!missing.empty()) {
+        // A bounded list, so that the box and its buttons stay on the screen.
+        constexpr std::size_t kListed = 20;
         QStringList shown;
-        for (const char32_t c : missing.toStdU32String())
-            shown << QString::fromStdU32String(std::u32string(1, c));
+        for (std::size_t k = 0; k < std::min(missing.size(), kListed); ++k)
+            shown << QString::fromStdU32String(missing.substr(k, 1));
+        QString list = shown.join(QLatin1Char(' '));
+        if (missing.size() > kListed)
+            list += QStringLiteral(" and %1 more").arg(missing.size() - kListed);
         const auto answer = QMessageBox::warning(this, QStringLiteral("Save"),
             QStringLiteral("The saved file uses Armenian 8-bit text, which cannot hold "
                            "these characters:\n\n%1\n\nSave them as \"?\"?")
-                .arg(shown.join(QLatin1Char(' '))),
+                .arg(list),
             QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
         if (answer != QMessageBox::Ok)
             return;
@@ -135,9 +176,9 @@ void Form1::save()
     }
     QString message = QStringLiteral("File ''%1'' was saved in the ").arg(result.fileName);
     if (result.inDocuments) {
-        message += QStringLiteral("documents folder %1, because the application directory "
-                                  "cannot be written")
-                       .arg(QDir::toNativeSeparators(result.folder));
+        message += QStringLiteral("documents folder %1, because it could not be saved in the "
+                                  "application directory: %2")
+                       .arg(QDir::toNativeSeparators(result.folder), result.applicationError);
     } else {
         message += QStringLiteral("application directory");
     }
@@ -146,12 +187,20 @@ void Form1::save()
 
 void Form1::showAbout()
 {
-    Form2::instance()->present();
+    if (!about) {
+        about = std::make_unique<Form2>();
+        animations->add(about.get());
+    }
+    about->present();
 }
 
 void Form1::showHelp()
 {
-    Form3::instance()->present();
+    if (!coding) {
+        coding = std::make_unique<Form3>();
+        animations->add(coding.get());
+    }
+    coding->present();
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
@@ -190,7 +239,13 @@ void Form1::layOut()
     const auto frameWidth = [this] { return frameGeometry().width() - width(); };
     const auto frameHeight = [this] { return frameGeometry().height() - height(); };
 
-    // The minimum in whole pixels not below it: 5000 twips are 333 1/3 pixels.
+    // The minimum in whole pixels not below it: 5000 twips are 333 1/3 pixels. The
+    // window manager is told it as soon as the frame is known, so that a drag
+    // stops there instead of jumping back on release.
+    const QSize minimumInner(twips::toPixelsAtLeast(kMinimumWidth) - frameWidth(),
+        twips::toPixelsAtLeast(kMinimumHeight) - frameHeight());
+    if (minimumSize() != minimumInner)
+        setMinimumSize(minimumInner);
     if (outerWidth() < kMinimumWidth)
         resize(twips::toPixelsAtLeast(kMinimumWidth) - frameWidth(), height());
     if (outerHeight() < kMinimumHeight)

@@ -9,8 +9,12 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <string>
 
+class AnimationCoordinator;
+class Form2;
+class Form3;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -20,6 +24,7 @@ class Form1 : public QWidget {
 
 public:
     explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
 
     // Where Save writes: the application directory, and the folder used when that
     // cannot be written.
@@ -37,6 +42,7 @@ private:
     void showAbout();
     void showHelp();
     void layOut();
+    QString boxText(const QPlainTextEdit *box) const;
 
     QPlainTextEdit *const Text1;
     QPlainTextEdit *const Text2;
@@ -56,4 +62,10 @@ private:
 
     QString applicationDir;
     QString documentsDir;
+
+    // The About and Coding chart windows, created on first use; neither has an
+    // owner on screen, but the composer window ends them with itself.
+    AnimationCoordinator *const animations;
+    std::unique_ptr<Form2> about;
+    std::unique_ptr<Form3> coding;
 };

@@ -1,5 +1,7 @@
 #include "saver.h"
 
+#include "eightbittext.h"
+
 #include "engine/codec.h"
 
 #include <QDir>
@@ -17,8 +19,8 @@ Saver::Saver(QString applicationDir, QString documentsDir)
 QString Saver::unencodable(const QString &text)
 {
     std::u32string seen;
-    for (const char32_t c : text.toStdU32String()) {
-        if (!vesnor::codec::fromUnicode(c) && seen.find(c) == std::u32string::npos)
+    for (const char32_t c : vesnor::eightbit::fromBox(text).foreign) {
+        if (c != vesnor::codec::kForeign && seen.find(c) == std::u32string::npos)
             seen.push_back(c);
     }
     return QString::fromStdU32String(seen);
@@ -26,18 +28,41 @@ QString Saver::unencodable(const QString &text)
 
 QByteArray Saver::fileContents(const QString &text)
 {
+    // The placeholders of characters without a byte become "?"; one that stands for
+    // U+001A itself is that byte.
+    const vesnor::codec::EightBitText body = vesnor::eightbit::fromBox(text);
     QByteArray bytes = header + "\r\n\r\n";
-    for (const char32_t c : text.toStdU32String()) {
-        if (c == U'\n') {
-            bytes += "\r\n";
-        } else if (const auto byte = vesnor::codec::fromUnicode(c)) {
-            bytes += static_cast<char>(*byte);
-        } else {
-            bytes += '?';
-        }
+    bytes.reserve(bytes.size() + qsizetype(body.bytes.size()));
+    std::size_t next = 0;
+    for (const char c : body.bytes) {
+        if (static_cast<unsigned char>(c) == vesnor::codec::kForeign)
+            bytes += body.foreign[next++] == vesnor::codec::kForeign ? c : '?';
+        else
+            bytes += c;
     }
     return bytes;
 }
+
+namespace {
+
+// A full disk shows first as a write that takes less than it was given, with no
+// error; writing on brings the real one.
+bool writeAll(QFile &file, const QByteArray &contents)
+{
+    qsizetype done = 0;
+    while (done < contents.size()) {
+        const qint64 n = file.write(contents.constData() + done, contents.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    if (!file.flush())
+        return false;
+    file.close();
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
 
 Saver::Result Saver::save(const QString &text) const
 {
@@ -50,6 +75,7 @@ Saver::Result Saver::save(const QString &text) const
     QDir().mkpath(documentsDir);
     result = saveIn(documentsDir, contents);
     result.inDocuments = true;
+    result.applicationError = applicationError;
     if (!result.saved) {
         result.error = QStringLiteral("%1: %2\n%3: %4")
                            .arg(QDir::toNativeSeparators(applicationDir), applicationError,
@@ -77,10 +103,9 @@ Saver::Result Saver::saveIn(const QString &dir, const QByteArray &contents) cons
             result.error = file.errorString();
             return result;
         }
-        const bool written = file.write(contents) == contents.size() && file.flush();
-        file.close();
-        if (!written || file.error() != QFileDevice::NoError) {
+        if (!writeAll(file, contents)) {
             result.error = file.errorString();
+            file.close();
             file.remove();
             return result;
         }

@@ -16,7 +16,8 @@ public:
 
     struct Result {
         bool saved = false;
-        bool inDocuments = false; // the application directory could not be written
+        bool inDocuments = false; // saving in the application directory failed
+        QString applicationError; // why, when it did
         QString fileName;
         QString folder;
         QString error; // why nothing was saved

@@ -1,6 +1,7 @@
 #include "form2.h"
 
-#include "twips.h"
+#include "ui/picturebox.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -23,11 +24,6 @@ constexpr int kCentreLine = 2400;
 
 } // namespace
 
-Form2 *Form2::instance()
-{
-    return sharedInstance<Form2>();
-}
-
 Form2::Form2(QWidget *parent)
     : AnimatedWindow(50, parent)
     , Command1(new QPushButton(QStringLiteral("Close")))
@@ -49,13 +45,11 @@ Form2::Form2(QWidget *parent)
     makeLabel("Label4", QStringLiteral("URL: https://vesnor.example/"), 90, 1320, 4440, 315, this);
     makeLabel("Label5", QStringLiteral("Freeware"), 3315, 1440, 1110, 285, this);
 
-    auto *Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    auto *Picture1 = new PictureBox("Picture1", QFrame::Panel | QFrame::Sunken, this);
     twips::place(Picture1, 135, 165, 510, 540);
-    Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture1->setLineWidth(2);
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setPixmap(QPixmap(QStringLiteral(":/vesnor/vesnor.png")));
+    Picture1->setAccessibleName(QStringLiteral("Vesnor picture"));
     // First in the tab order: the window opens with the focus here, so Enter does
     // nothing until the user moves to Close.
     Picture1->setFocusPolicy(Qt::StrongFocus);

@@ -12,9 +12,6 @@ class Form2 : public AnimatedWindow {
     Q_OBJECT
 
 public:
-    // The one About window of the application, created on first use.
-    static Form2 *instance();
-
     explicit Form2(QWidget *parent = nullptr);
 
 protected:

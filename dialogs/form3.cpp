@@ -3,11 +3,14 @@
 #include "chart.h"
 
 #include "engine/codec.h"
-#include "twips.h"
+#include "ui/fonts.h"
+#include "ui/picturebox.h"
+#include "ui/twips.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace {
 
@@ -17,26 +20,19 @@ constexpr char kHeading[] = "\xCC\xF1\xB3\xB7\xF1\xE1\xF5\xD9\x20\xFB\xB7\xEF\xB
 
 } // namespace
 
-Form3 *Form3::instance()
-{
-    return sharedInstance<Form3>();
-}
-
 Form3::Form3(QWidget *parent)
     : AnimatedWindow(300, parent)
+    , Picture1(new PictureBox("Picture1", QFrame::Box | QFrame::Plain, this))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(caption);
     setFixedSize(twips::toPixels(8625), twips::toPixels(9240));
     setFont(armenianFont(8.25));
 
-    auto *Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
     twips::place(Picture1, 1395, 465, 5355, 8715);
-    Picture1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Picture1->setLineWidth(1);
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture1->setPixmap(QPixmap::fromImage(chart()));
+    Picture1->setAccessibleName(QStringLiteral("Transliteration chart"));
+    drawChart();
 
     auto *Label1 = new QLabel(QString::fromStdU32String(vesnor::codec::decode(kHeading, {})), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -51,12 +47,29 @@ Form3::Form3(QWidget *parent)
     }
     Label1->setFont(headingFont);
     Label1->setAutoFillBackground(true);
+    Label1->setAccessibleName(QStringLiteral("Heading"));
 
     Picture1->installEventFilter(this);
     Label1->installEventFilter(this);
 }
 
-QImage Form3::chart()
+void Form3::drawChart()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QPixmap current = Picture1->pixmap();
+    if (!current.isNull() && qFuzzyCompare(current.devicePixelRatio(), ratio))
+        return;
+    Picture1->setPixmap(QPixmap::fromImage(chart(ratio)));
+}
+
+// The screen, and so its pixel density, is known for sure only once shown.
+void Form3::showEvent(QShowEvent *event)
+{
+    AnimatedWindow::showEvent(event);
+    drawChart();
+}
+
+QImage Form3::chart(qreal devicePixelRatio)
 {
     constexpr int kWidth = 355;
     constexpr int kHeight = 579;
@@ -64,7 +77,9 @@ QImage Form3::chart()
     constexpr int kColumnLeft[] = {76, 164, 256};
     constexpr int kFirstBaseline[] = {43, 29, 43};
 
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image(
+        qCeil(kWidth * devicePixelRatio), qCeil(kHeight * devicePixelRatio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(QColor(0xB3, 0xE5, 0xFF));
     QPainter painter(&image);
     // A sunken frame three pixels wide.

@@ -13,20 +13,22 @@ class Form3 : public AnimatedWindow {
     Q_OBJECT
 
 public:
-    // The one Coding chart window of the application, created on first use.
-    static Form3 *instance();
-
     explicit Form3(QWidget *parent = nullptr);
 
-    // The chart, drawn from the table strings.
-    static QImage chart();
+    // The chart, drawn from the table strings, at the given pixels per
+    // device-independent pixel so that it stays sharp on high-density screens.
+    static QImage chart(qreal devicePixelRatio = 1);
 
 protected:
     void restartAnimation() override;
     void stepAnimation() override;
     void mousePressEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void drawChart();
+
+    class PictureBox *const Picture1;
     QString caption = QStringLiteral("Coding");
 };

@@ -1,9 +1,11 @@
 #include "composer/form1.h"
-#include "dialogs/twips.h"
 #include "tests/messageboxes.h"
+#include "ui/twips.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -44,6 +46,16 @@ private slots:
     void unencodableCharacters_data();
     void unencodableCharacters();
     void failedSaveSaysWhy();
+    void everyColumnOfSaveSaves();
+    void enterClicksTheFocusedButton_data();
+    void enterClicksTheFocusedButton();
+    void controlsSayTheirRole();
+    void windowAgreesWithTheConverter_data();
+    void windowAgreesWithTheConverter();
+    void noBreakSpaceIsSaved();
+    void longListOfUnencodableCharactersIsBounded();
+    void minimumSizeIsToldToTheWindowManager();
+    void aboutAndHelpShowTheirOneWindow();
 
 private:
     template<typename T> T *child(const char *name) const
@@ -316,7 +328,185 @@ void TestForm1::failedSaveSaysWhy()
     QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
     QCOMPARE(boxes.titles.value(1), QStringLiteral("Save succesfull"));
     QVERIFY(boxes.texts.value(1).contains(dir->filePath("Documents")));
+    QVERIFY(boxes.texts.value(1).endsWith(QStringLiteral("No such file or directory")));
     QVERIFY(QFile::exists(dir->filePath("Documents/output.txt")));
+
+    // A series too long for a file name is its own reason, not an unwritable folder.
+    window->setSaveFolders(dir->path(), dir->filePath("Documents"));
+    QString name = QStringLiteral("output.txt");
+    for (int k = 0; k <= 62; ++k, name.prepend(QStringLiteral("new ")))
+        QFile(dir->filePath(name)).open(QIODevice::WriteOnly);
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(boxes.titles.value(2), QStringLiteral("Save succesfull"));
+    QVERIFY2(boxes.texts.value(2).endsWith(QStringLiteral("File name too long")),
+        qPrintable(boxes.texts.value(2)));
+    QVERIFY(!boxes.texts.value(2).contains(QStringLiteral("cannot be written")));
+}
+
+// The option buttons' boxes reach into Save; a click anywhere on Save must still
+// reach it, as the window system delivers it: to the control in front.
+void TestForm1::everyColumnOfSaveSaves()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    auto *save = child<QPushButton>("Command2");
+    MessageBoxes boxes;
+    for (int x = 0; x < save->width(); ++x) {
+        const QPoint at = save->mapTo(window, QPoint(x, save->height() / 2));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+        QCOMPARE(boxes.texts.size(), x + 1);
+    }
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files).size(), save->width());
+
+    // The option buttons still take clicks on their captions.
+    auto *armeng = child<QRadioButton>("armeng");
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+        armeng->mapTo(window, QPoint(armeng->height() * 2, armeng->height() * 3 / 4)));
+    QVERIFY(armeng->isChecked());
+}
+
+void TestForm1::enterClicksTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("shows");
+    QTest::newRow("Convert") << "Command1"
+                             << "Text2";
+    QTest::newRow("Save") << "Command2"
+                          << "saved file";
+    QTest::newRow("About") << "Command3"
+                           << "Form2";
+    QTest::newRow("Help") << "Command4"
+                          << "Form3";
+}
+
+void TestForm1::enterClicksTheFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, shows);
+    window->show();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto *target = window->findChild<QPushButton *>(button);
+    target->setFocus();
+    MessageBoxes boxes;
+    QTest::keyClick(target, Qt::Key_Return);
+
+    if (shows == "Text2") {
+        QVERIFY(!child<QPlainTextEdit>("Text2")->toPlainText().isEmpty());
+    } else if (shows == "saved file") {
+        QVERIFY(QFile::exists(dir->filePath("output.txt")));
+    } else {
+        bool shown = false;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            shown = shown || (top->objectName() == shows && top->isVisible());
+        QVERIFY(shown);
+    }
+    // Enter in a box still breaks the line: no button stands in as the default.
+    auto *input = child<QPlainTextEdit>("Text1");
+    input->setFocus();
+    for (const QPushButton *command : window->findChildren<QPushButton *>())
+        QVERIFY(!command->isDefault());
+    const QString shown = child<QPlainTextEdit>("Text2")->toPlainText();
+    QTest::keyClick(input, Qt::Key_Return);
+    QVERIFY(input->toPlainText().contains(QLatin1Char('\n')));
+    QCOMPARE(child<QPlainTextEdit>("Text2")->toPlainText(), shown);
+}
+
+void TestForm1::controlsSayTheirRole()
+{
+    QStringList names;
+    for (const char *control :
+        {"Text1", "Text2", "Command1", "Command2", "engarm", "armeng", "Command3", "Command4"}) {
+        const QString name = window->findChild<QWidget *>(control)->accessibleName();
+        QVERIFY2(!name.isEmpty(), control);
+        QVERIFY2(!names.contains(name), control);
+        names << name;
+    }
+}
+
+void TestForm1::windowAgreesWithTheConverter_data()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("words on new lines") << true << "Barev,\nvonc es?\nOv es?\nyes";
+    QTest::newRow("tab and no-break spaces")
+        << true << QString::fromUtf8("a\tvo a\u00A0vo Barev\u00A0Dzez\u00A0ye");
+    QTest::newRow("a line separator is no line break") << true << QString::fromUtf8("a\u2028vo");
+    QTest::newRow("punctuation") << true << "(vo (ov \"ye\" a.o";
+    QTest::newRow("Armenian on new lines")
+        << false << QString::fromUtf8("Բարև,\nԵրևան\nոնց\tես\u00A0ով");
+}
+
+// The same text through the window and through vesnor-convert gives the same result.
+void TestForm1::windowAgreesWithTheConverter()
+{
+    QFETCH(bool, engArm);
+    QFETCH(QString, text);
+    convertText(text, engArm);
+    QString shown = child<QPlainTextEdit>("Text2")->document()->toRawText();
+    shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+
+    QProcess converter;
+    converter.start(QStringLiteral(VESNOR_CONVERT),
+        {engArm ? QStringLiteral("--eng-arm") : QStringLiteral("--arm-eng")});
+    converter.write(text.toUtf8());
+    converter.closeWriteChannel();
+    QVERIFY(converter.waitForFinished(60000));
+    QCOMPARE(converter.exitCode(), 0);
+    QCOMPARE(shown, QString::fromUtf8(converter.readAllStandardOutput()));
+}
+
+void TestForm1::noBreakSpaceIsSaved()
+{
+    child<QPlainTextEdit>("Text2")->setPlainText(QString::fromUtf8("Բարև\u00A0Ձեզ"));
+    MessageBoxes boxes;
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    QFile file(dir->filePath("output.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().mid(58), QByteArray("\xB4\xB3\xF1\xA8\xA0\xD2\xBB\xBD"));
+}
+
+void TestForm1::longListOfUnencodableCharactersIsBounded()
+{
+    QString text;
+    for (char32_t c = 0x4E00; c < 0x4E00 + 3000; ++c)
+        text += QString::fromStdU32String(std::u32string(1, c));
+    child<QPlainTextEdit>("Text2")->setPlainText(text);
+    MessageBoxes boxes(QMessageBox::Cancel);
+    QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+    const QString message = boxes.texts.value(0);
+    QVERIFY2(message.contains(QStringLiteral(" and 2980 more")), qPrintable(message.left(200)));
+    QVERIFY(message.contains(QString::fromStdU32String(U"\u4E13")));
+    QVERIFY(!message.contains(QString::fromStdU32String(U"\u4E14")));
+}
+
+void TestForm1::minimumSizeIsToldToTheWindowManager()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QSize frame = window->frameGeometry().size() - window->size();
+    QCOMPARE(window->minimumSize(),
+        QSize(twips::toPixelsAtLeast(5000), twips::toPixelsAtLeast(2000)) - frame);
+}
+
+void TestForm1::aboutAndHelpShowTheirOneWindow()
+{
+    auto count = [](const QString &name) {
+        int found = 0;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            found += top->objectName() == name && top->isVisible();
+        return found;
+    };
+    for (int k = 0; k < 2; ++k) {
+        QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
+    }
+    QCOMPARE(count(QStringLiteral("Form2")), 1);
+    QCOMPARE(count(QStringLiteral("Form3")), 1);
+    // They go with the composer window.
+    delete window;
+    window = nullptr;
+    QCOMPARE(count(QStringLiteral("Form2")) + count(QStringLiteral("Form3")), 0);
 }
 
 QTEST_MAIN(TestForm1)

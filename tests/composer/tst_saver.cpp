@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
@@ -39,6 +41,7 @@ private slots:
     void unwritableApplicationDirectoryFallsBackToDocuments();
     void failureLeavesNothingBehind();
     void unencodableCharacters();
+    void fullDiskNamesTheCause();
 };
 
 void TestSaver::nameSeries_data()
@@ -160,6 +163,32 @@ void TestSaver::unencodableCharacters()
     QCOMPARE(Saver::unencodable(text), QString::fromUtf8("😀Жж“”"));
     QCOMPARE(Saver::fileContents(text).mid(58), QByteArray("\xB4\xB3\xF1\xA8 ? ?? ? ?x?"));
     QCOMPARE(Saver::unencodable(QString::fromUtf8("Բարև, a\n")), QString());
+}
+
+// A disk that fills up part-way through the file: the write comes back short
+// before any error shows.
+void TestSaver::fullDiskNamesTheCause()
+{
+    QTemporaryDir mountPoint;
+    const auto mount = [&](const QStringList &args) {
+        return QProcess::execute(QStringLiteral("mount"), args) == 0;
+    };
+    if (!mount({"-t", "tmpfs", "-o", "size=64k", "tmpfs", mountPoint.path()}))
+        QSKIP("mounting a small disk needs root");
+    const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {mountPoint.path()}); });
+
+    const QString text(200000, QLatin1Char('a'));
+    const Saver::Result result = Saver(mountPoint.path(), QString()).save(text);
+    QVERIFY(!result.saved);
+    QCOMPARE(result.error, QStringLiteral("No space left on device"));
+    QCOMPARE(QDir(mountPoint.path()).entryList(QDir::Files), QStringList());
+
+    // The documents folder serves, and the message gives the real reason.
+    QTemporaryDir documents;
+    const Saver::Result moved = Saver(mountPoint.path(), documents.path()).save(text);
+    QVERIFY(moved.saved);
+    QVERIFY(moved.inDocuments);
+    QCOMPARE(moved.applicationError, QStringLiteral("No space left on device"));
 }
 
 QTEST_GUILESS_MAIN(TestSaver)

@@ -1,33 +1,18 @@
+#include "dialogs/animatedwindow.h"
 #include "dialogs/chart.h"
 #include "dialogs/form2.h"
 #include "dialogs/form3.h"
-#include "dialogs/twips.h"
+#include "ui/twips.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest/QTest>
 
-namespace {
+#include <memory>
 
-// Records the Close button's width and left edge, in twips, each time it changes.
-class ButtonTrace : public QObject {
-public:
-    explicit ButtonTrace(QWidget *button)
-        : button(button)
-    {
-        button->installEventFilter(this);
-    }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        // The designed 1185 twips appear only when the window is first shown.
-        if (event->type() == QEvent::Resize && button->width() != twips::toPixels(1185))
-            steps.append({button->width() * twips::kPerPixel, button->x() * twips::kPerPixel});
-        return false;
-    }
-    QWidget *const button;
-    QList<QPair<int, int>> steps; // width, left
-};
+namespace {
 
 void activate(QWidget *window)
 {
@@ -43,55 +28,98 @@ bool near(int twipsValue, int expected)
     return qAbs(twipsValue - expected) <= twips::kPerPixel;
 }
 
+// Long enough that no timer step ever comes during a test: the tests take the
+// steps themselves.
+constexpr int kNever = 24 * 3600 * 1000;
+
+struct ButtonStep {
+    int width; // twips
+    int left;
+};
+
+ButtonStep buttonAfterStep(Form2 *about)
+{
+    about->step();
+    const auto *close = about->findChild<QPushButton *>("Command1");
+    return {close->width() * twips::kPerPixel, close->x() * twips::kPerPixel};
+}
+
+QString titleAfterStep(Form3 *coding)
+{
+    coding->step();
+    return coding->windowTitle();
+}
+
 } // namespace
 
 class TestDialogs : public QObject {
     Q_OBJECT
 
 private slots:
+    void init();
     void cleanup();
 
     void keysOnTheAboutWindow();
+    void pictureShowsTheFocus();
     void aboutButtonSequence();
     void codingCaptionSequence();
     void activationRestarts();
+    void returningFromAnotherProgramChangesNothing();
     void onlyTheLastActivatedAnimates();
+    void presentRestoresAMinimisedWindow();
     void closeHidesAndTheSameWindowReturns();
     void clickAnywhereHidesTheChart_data();
     void clickAnywhereHidesTheChart();
     void tenThousandActivations();
+    void realTimersWaitTheirWholeInterval();
     void aboutTextsFitTheirBoxes();
     void chartRowsComeFromTheTables_data();
     void chartRowsComeFromTheTables();
+    void chartIsSharpAtHighDensity();
     void chartPicture();
 
 private:
+    std::unique_ptr<AnimationCoordinator> coordinator;
+    std::unique_ptr<Form2> about;
+    std::unique_ptr<Form3> coding;
     QWidget other; // any other window of the application
 };
 
+void TestDialogs::init()
+{
+    coordinator = std::make_unique<AnimationCoordinator>();
+    about = std::make_unique<Form2>();
+    coding = std::make_unique<Form3>();
+    coordinator->add(about.get());
+    coordinator->add(coding.get());
+    about->setStepInterval(kNever);
+    coding->setStepInterval(kNever);
+}
+
 void TestDialogs::cleanup()
 {
-    Form2::instance()->hide();
-    Form3::instance()->hide();
+    about.reset();
+    coding.reset();
+    coordinator.reset();
 }
 
 void TestDialogs::aboutButtonSequence()
 {
-    Form2 *about = Form2::instance();
-    auto *close = about->findChild<QPushButton *>("Command1");
-    ButtonTrace trace(close);
     about->present();
-    activate(about);
-    QTRY_VERIFY_WITH_TIMEOUT(trace.steps.size() >= 76, 20000);
+    activate(about.get());
+    QVERIFY(about->isAnimating());
 
+    QList<ButtonStep> steps;
+    for (int k = 0; k < 76; ++k)
+        steps.append(buttonAfterStep(about.get()));
     // First 1100 at 1850, out to 4600 at 100, back to 900 at 1950, then up again.
-    QVERIFY(near(trace.steps[0].first, 1100) && near(trace.steps[0].second, 1850));
-    QVERIFY(near(trace.steps[35].first, 4600) && near(trace.steps[35].second, 100));
-    QVERIFY(near(trace.steps[36].first, 4500));
-    QVERIFY(near(trace.steps[72].first, 900) && near(trace.steps[72].second, 1950));
-    QVERIFY(near(trace.steps[73].first, 1000));
-    QVERIFY(near(trace.steps[74].first, 1100));
-    for (const auto &[width, left] : trace.steps) {
+    QVERIFY(near(steps[0].width, 1100) && near(steps[0].left, 1850));
+    QVERIFY(near(steps[35].width, 4600) && near(steps[35].left, 100));
+    QVERIFY(near(steps[36].width, 4500));
+    QVERIFY(near(steps[72].width, 900) && near(steps[72].left, 1950));
+    QVERIFY(near(steps[73].width, 1000));
+    QVERIFY(near(steps[74].width, 1100));
+    for (const auto &[width, left] : steps) {
         QVERIFY(width >= 900 - 15 && width <= 4600 + 15);
         QVERIFY(near(left + width / 2, 2400)); // centred on one line
     }
@@ -99,95 +127,119 @@ void TestDialogs::aboutButtonSequence()
 
 void TestDialogs::codingCaptionSequence()
 {
-    Form3 *coding = Form3::instance();
-    QSignalSpy titles(coding, &QWidget::windowTitleChanged);
     coding->present();
-    activate(coding);
-    QTRY_VERIFY_WITH_TIMEOUT(titles.size() >= 36, 30000);
+    activate(coding.get());
+    QCOMPARE(coding->windowTitle(), QStringLiteral("Coding"));
 
+    QStringList titles;
+    for (int k = 0; k < 36; ++k)
+        titles.append(titleAfterStep(coding.get()));
     const QString coding6 = QStringLiteral("Coding");
-    QCOMPARE(titles[0][0].toString(), QString(4, ' ') + coding6);
-    QCOMPARE(titles[1][0].toString(), QString(8, ' ') + coding6);
-    QCOMPARE(titles[33][0].toString(), QString(136, ' ') + coding6);
-    QCOMPARE(titles[34][0].toString(), QString(4, ' ') + coding6);
-    QCOMPARE(titles[35][0].toString(), QString(8, ' ') + coding6);
+    QCOMPARE(titles[0], QString(4, ' ') + coding6);
+    QCOMPARE(titles[1], QString(8, ' ') + coding6);
+    QCOMPARE(titles[33], QString(136, ' ') + coding6);
+    QCOMPARE(titles[34], QString(4, ' ') + coding6);
+    QCOMPARE(titles[35], QString(8, ' ') + coding6);
 }
 
+// Switching to another window of the program and back, or pressing About or Help
+// again, starts the animation from its beginning.
 void TestDialogs::activationRestarts()
 {
-    Form2 *about = Form2::instance();
-    ButtonTrace trace(about->findChild<QPushButton *>("Command1"));
     about->present();
-    activate(about);
-    QTRY_VERIFY(trace.steps.size() >= 5);
+    activate(about.get());
+    for (int k = 0; k < 5; ++k)
+        about->step();
     activate(&other);
-    trace.steps.clear();
-    activate(about);
-    QTRY_VERIFY(!trace.steps.isEmpty());
-    QVERIFY(near(trace.steps[0].first, 1100));
+    activate(about.get());
+    QVERIFY(near(buttonAfterStep(about.get()).width, 1100));
 
-    Form3 *coding = Form3::instance();
-    coding->present();
-    activate(coding);
-    QSignalSpy titles(coding, &QWidget::windowTitleChanged);
-    QTRY_VERIFY(titles.size() >= 2);
+    for (int k = 0; k < 5; ++k)
+        about->step();
     activate(&other);
-    titles.clear();
-    activate(coding);
-    QTRY_VERIFY(!titles.isEmpty());
-    QCOMPARE(titles[0][0].toString(), QStringLiteral("    Coding"));
+    about->present();
+    QVERIFY(near(buttonAfterStep(about.get()).width, 1100));
+
+    coding->present();
+    activate(coding.get());
+    for (int k = 0; k < 3; ++k)
+        coding->step();
+    activate(&other);
+    activate(coding.get());
+    QCOMPARE(titleAfterStep(coding.get()), QStringLiteral("    Coding"));
+}
+
+// The window system reports a return from another program as the focus window
+// going from none to the window; the animation goes on where it was.
+void TestDialogs::returningFromAnotherProgramChangesNothing()
+{
+    about->present();
+    activate(about.get());
+    for (int k = 0; k < 5; ++k)
+        about->step();
+    emit qApp->focusWindowChanged(nullptr);
+    emit about->activated();
+    emit qApp->focusWindowChanged(about->windowHandle());
+    QVERIFY(about->isAnimating());
+    QVERIFY(near(buttonAfterStep(about.get()).width, 1600));
+
+    // Nor does a return to the other auxiliary window start it.
+    coding->show();
+    emit qApp->focusWindowChanged(nullptr);
+    emit coding->activated();
+    QVERIFY(!coding->isAnimating());
+    QVERIFY(about->isAnimating());
 }
 
 void TestDialogs::onlyTheLastActivatedAnimates()
 {
-    Form2 *about = Form2::instance();
-    Form3 *coding = Form3::instance();
-    ButtonTrace trace(about->findChild<QPushButton *>("Command1"));
-    QSignalSpy titles(coding, &QWidget::windowTitleChanged);
-
     about->present();
-    activate(about);
+    activate(about.get());
     coding->present();
-    activate(coding);
+    activate(coding.get());
     QVERIFY(coding->isAnimating());
     QVERIFY(!about->isAnimating());
-    trace.steps.clear();
-    titles.clear();
-    QTest::qWait(700);
-    QVERIFY(trace.steps.isEmpty());
-    QVERIFY(titles.size() >= 1);
 
     // Another window of the application stops nothing.
     activate(&other);
     QVERIFY(coding->isAnimating());
 
-    activate(about);
+    activate(about.get());
     QVERIFY(about->isAnimating());
     QVERIFY(!coding->isAnimating());
-    titles.clear();
-    QTest::qWait(700);
-    QVERIFY(titles.isEmpty());
-    QVERIFY(!trace.steps.isEmpty());
+}
+
+void TestDialogs::presentRestoresAMinimisedWindow()
+{
+    for (AnimatedWindow *window :
+        {static_cast<AnimatedWindow *>(about.get()), static_cast<AnimatedWindow *>(coding.get())}) {
+        window->present();
+        activate(window);
+        window->showMinimized();
+        QTRY_VERIFY(window->isMinimized());
+        window->present();
+        QVERIFY(!window->isMinimized());
+        QVERIFY(window->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(window->isAnimating());
+    }
 }
 
 void TestDialogs::closeHidesAndTheSameWindowReturns()
 {
-    Form2 *about = Form2::instance();
     about->present();
-    activate(about);
+    activate(about.get());
     QTest::mouseClick(about->findChild<QPushButton *>("Command1"), Qt::LeftButton);
     QVERIFY(!about->isVisible());
-    QCOMPARE(Form2::instance(), about);
     about->present();
     QVERIFY(about->isVisible());
-    QCOMPARE(QApplication::topLevelWidgets().count(about), 1);
+    QCOMPARE(QApplication::topLevelWidgets().count(about.get()), 1);
 }
 
 void TestDialogs::keysOnTheAboutWindow()
 {
-    Form2 *about = Form2::instance();
     about->present();
-    activate(about);
+    activate(about.get());
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Picture1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -196,6 +248,19 @@ void TestDialogs::keysOnTheAboutWindow()
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!about->isVisible());
+}
+
+// The About window opens with the focus on its picture, which must show it.
+void TestDialogs::pictureShowsTheFocus()
+{
+    about->present();
+    activate(about.get());
+    auto *picture = about->findChild<QWidget *>("Picture1");
+    QVERIFY(picture->hasFocus());
+    const QImage focused = picture->grab().toImage();
+    about->findChild<QWidget *>("Command1")->setFocus();
+    QVERIFY(!picture->hasFocus());
+    QVERIFY(picture->grab().toImage() != focused);
 }
 
 void TestDialogs::clickAnywhereHidesTheChart_data()
@@ -209,42 +274,65 @@ void TestDialogs::clickAnywhereHidesTheChart_data()
 void TestDialogs::clickAnywhereHidesTheChart()
 {
     QFETCH(QString, target);
-    Form3 *coding = Form3::instance();
     coding->present();
-    activate(coding);
-    QWidget *widget = target == "Form3" ? coding : coding->findChild<QWidget *>(target);
+    activate(coding.get());
+    QWidget *widget = target == "Form3" ? coding.get() : coding->findChild<QWidget *>(target);
     QTest::mouseClick(widget, Qt::LeftButton, {}, target == "Form3" ? QPoint(5, 5) : QPoint());
     QVERIFY(!coding->isVisible());
-    QCOMPARE(Form3::instance(), coding);
 }
 
 void TestDialogs::tenThousandActivations()
 {
-    Form2 *about = Form2::instance();
-    Form3 *coding = Form3::instance();
     about->present();
     coding->present();
-    for (int k = 0; k < 10000; ++k) {
-        QEvent activation(QEvent::WindowActivate);
-        QCoreApplication::sendEvent(k % 2 ? static_cast<QWidget *>(coding) : about, &activation);
-    }
+    for (int k = 0; k < 10000; ++k)
+        emit(k % 2 ? static_cast<AnimatedWindow *>(coding.get()) : about.get())->presented();
     QVERIFY(coding->isAnimating());
     QVERIFY(!about->isAnimating());
-    QSignalSpy titles(coding, &QWidget::windowTitleChanged);
-    QTRY_VERIFY(!titles.isEmpty());
-    QCOMPARE(titles[0][0].toString(), QStringLiteral("    Coding"));
+    QCOMPARE(titleAfterStep(coding.get()), QStringLiteral("    Coding"));
+}
+
+// The one test on the real clock: the timers step by themselves, and no step
+// comes before its interval has passed (the upper bound only guards a hang).
+void TestDialogs::realTimersWaitTheirWholeInterval()
+{
+    struct Case {
+        AnimatedWindow *window;
+        int interval; // milliseconds
+        int steps;
+    };
+    for (const Case &c : {Case{about.get(), 50, 6}, Case{coding.get(), 300, 3}}) {
+        c.window->setStepInterval(c.interval);
+        c.window->present();
+        activate(c.window);
+        QElapsedTimer clock;
+        QList<qint64> at;
+        const auto connection = connect(
+            c.window, &AnimatedWindow::stepped, this, [&] { at.append(clock.nsecsElapsed()); });
+        clock.start();
+        c.window->restart();
+        QTRY_VERIFY_WITH_TIMEOUT(at.size() >= c.steps, 60000);
+        disconnect(connection);
+        c.window->stop();
+
+        // Half a millisecond allows for the two clocks' granularity.
+        const qint64 least = qint64(c.interval) * 1000000 - 500000;
+        QVERIFY2(at[0] >= least, qPrintable(QString::number(at[0])));
+        for (int k = 1; k < c.steps; ++k)
+            QVERIFY2(at[k] - at[k - 1] >= least, qPrintable(QString::number(at[k] - at[k - 1])));
+    }
 }
 
 void TestDialogs::aboutTextsFitTheirBoxes()
 {
-    const auto labels = Form2::instance()->findChildren<QLabel *>(QRegularExpression("^Label"));
+    const auto labels = about->findChildren<QLabel *>(QRegularExpression("^Label"));
     QCOMPARE(labels.size(), 5);
     for (const QLabel *label : labels) {
         QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
             qPrintable(label->text()));
         QVERIFY(label->fontMetrics().height() <= label->height() + 2);
     }
-    const QLabel *heading = Form3::instance()->findChild<QLabel *>("Label1");
+    const QLabel *heading = coding->findChild<QLabel *>("Label1");
     QCOMPARE(heading->text(), QString::fromUtf8("Ծրագրում օգտագործված կոդավորումը"));
     QVERIFY(heading->fontMetrics().horizontalAdvance(heading->text()) <= heading->width());
 }
@@ -304,6 +392,15 @@ void TestDialogs::chartRowsComeFromTheTables()
     QCOMPARE(columns[2].size(), 29);
     QCOMPARE(columns[column - 1][row - 1].letter, letter);
     QCOMPARE(columns[column - 1][row - 1].key, key);
+}
+
+void TestDialogs::chartIsSharpAtHighDensity()
+{
+    // Drawn at the screen's density, not stretched from a 1:1 bitmap.
+    const QImage chart = Form3::chart(2);
+    QCOMPARE(chart.size(), QSize(710, 1158));
+    QCOMPARE(chart.deviceIndependentSize().toSize(), QSize(355, 579));
+    QCOMPARE(chart.pixelColor(40, 40), QColor(0xB3, 0xE5, 0xFF));
 }
 
 void TestDialogs::chartPicture()

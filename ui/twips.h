@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QWidget>
 
 // Window geometry is specified in twips; on screen it is device-independent pixels
@@ -31,14 +30,3 @@ inline void place(QWidget *widget, int left, int top, int width, int height)
 }
 
 } // namespace twips
-
-// The windows' Armenian face: "Arial Armenian" where it is installed, else a font
-// that has the Armenian letters.
-inline QFont armenianFont(qreal pointSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial Armenian"), QStringLiteral("Noto Sans Armenian"),
-        QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(pointSize);
-    return font;
-}

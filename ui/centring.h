@@ -1,0 +1,26 @@
+#pragma once
+
+// What the three windows share: twips placement (twips.h), the Armenian face
+// (fonts.h), centring on the screen and the picture box.
+
+#include <QObject>
+
+class QWidget;
+
+// Centres a window's frame on its screen when it is first shown. Where the window
+// manager adds the frame only after the window is mapped, the window is centred
+// again once, as soon as the frame is known; after that it stays where the user
+// puts it.
+class CentreOnFirstShow : public QObject {
+public:
+    explicit CentreOnFirstShow(QWidget *window);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void centre();
+
+    QWidget *const window;
+    enum class State { NotShown, AwaitingFrame, Done } state = State::NotShown;
+};
