@@ -2,9 +2,9 @@
 // the program.
 
 #include "composer/form1.h"
+#include "ui/centring.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char **argv)
 {
@@ -16,11 +16,7 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vesnor/vesnor.png")));
 
     Form1 window;
-    if (const QScreen *screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
+    new CentreOnFirstShow(&window);
     window.show();
     return app.exec();
 }

@@ -25,24 +25,16 @@ bool CentreOnFirstShow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != window || state == State::Done)
         return false;
-    switch (event->type()) {
-    case QEvent::Show:
-        if (state == State::NotShown) {
-            centre();
-            const bool frameKnown = window->frameGeometry() != window->geometry();
-            state = frameKnown ? State::Done : State::AwaitingFrame;
-        }
-        break;
-    case QEvent::Move:
-    case QEvent::Resize:
-        // The frame has arrived: the window moved by it, or its outer size grew.
-        if (state == State::AwaitingFrame && window->frameGeometry() != window->geometry()) {
-            state = State::Done;
-            centre();
-        }
-        break;
-    default:
-        break;
+    if (event->type() == QEvent::Show && state == State::NotShown) {
+        centre();
+        state = State::AwaitingFrame;
+    }
+    // The frame comes with no event of its own; the window's next events (its
+    // activation, its first paint) show whether it is there yet. A window that
+    // moves by itself meanwhile has been placed by someone else.
+    if (state == State::AwaitingFrame && window->frameGeometry() != window->geometry()) {
+        state = State::Done;
+        centre();
     }
     return false;
 }
