@@ -33,8 +33,7 @@ xdotool key ctrl+a
 xdotool type --delay 30 "Barev Dzez"
 xdotool mousemove $((X + 8 + 52)) "$button_y" click 1   # Convert
 sleep 0.3
-# Save at its left edge, where the option buttons' boxes reach under it.
-xdotool mousemove $((X + 183)) "$button_y" click 1 # Save
+xdotool mousemove $((X + 182 + 20)) "$button_y" click 1 # Save
 box=$(window_named "Save succesfull")
 xdotool windowactivate --sync "$box" 2>/dev/null || true
 sleep 0.3
