@@ -2,7 +2,9 @@
 
 #include <QEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 CentreOnFirstShow::CentreOnFirstShow(QWidget *window)
     : QObject(window)
@@ -11,14 +13,18 @@ CentreOnFirstShow::CentreOnFirstShow(QWidget *window)
     window->installEventFilter(this);
 }
 
-void CentreOnFirstShow::centre()
+// Where the frame's top-left corner goes. It depends only on the window's size
+// and its frame, never on where the window is now, so asking again changes nothing.
+QPoint CentreOnFirstShow::target() const
 {
     const QScreen *screen = window->screen();
-    if (!screen)
-        return;
-    QRect frame = window->frameGeometry();
+    const QWindow *handle = window->windowHandle();
+    if (!screen || !handle)
+        return window->pos();
+    const QMargins margins = handle->frameMargins();
+    QRect frame(QPoint(), window->size().grownBy(margins));
     frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    return frame.topLeft();
 }
 
 bool CentreOnFirstShow::eventFilter(QObject *watched, QEvent *event)
@@ -26,15 +32,29 @@ bool CentreOnFirstShow::eventFilter(QObject *watched, QEvent *event)
     if (watched != window || state == State::Done)
         return false;
     if (event->type() == QEvent::Show && state == State::NotShown) {
-        centre();
+        // The frame may not be known yet; the frame's corner is asked for all the
+        // same, so that the window manager, not a guess, puts the frame there.
+        window->move(target());
         state = State::AwaitingFrame;
+        return false;
     }
-    // The frame comes with no event of its own; the window's next events (its
-    // activation, its first paint) show whether it is there yet. A window that
-    // moves by itself meanwhile has been placed by someone else.
-    if (state == State::AwaitingFrame && window->frameGeometry() != window->geometry()) {
-        state = State::Done;
-        centre();
-    }
+    if (state != State::AwaitingFrame || window->frameGeometry() == window->geometry())
+        return false;
+    state = State::Settling;
+    settle();
     return false;
+}
+
+// The window manager answers a move with events of its own; a short wait lets
+// them arrive before the place is checked again, a few times at most, after
+// which the place is the user's.
+void CentreOnFirstShow::settle()
+{
+    const QPoint corner = target();
+    if (window->frameGeometry().topLeft() != corner)
+        window->move(corner);
+    if (++moves < 4)
+        QTimer::singleShot(50, this, &CentreOnFirstShow::settle);
+    else
+        state = State::Done;
 }

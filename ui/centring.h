@@ -4,6 +4,7 @@
 // (fonts.h), centring on the screen and the picture box.
 
 #include <QObject>
+#include <QPoint>
 
 class QWidget;
 
@@ -19,8 +20,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void centre();
+    QPoint target() const;
+    void settle();
 
     QWidget *const window;
-    enum class State { NotShown, AwaitingFrame, Done } state = State::NotShown;
+    enum class State { NotShown, AwaitingFrame, Settling, Done } state = State::NotShown;
+    int moves = 0;
 };

@@ -15,6 +15,29 @@ win=$(window_named "Armenian-English text composer")
 xdotool windowactivate --sync "$win" 2>/dev/null || true
 sleep 0.5
 
+# Twice the centre of a window's frame, title bar included, once the window
+# manager has framed it; the screen is 1024 x 768.
+centre_twice() {
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep '=' | sed 's/.*= //; s/,//g')
+    [ -n "$extents" ] || return 1
+    set -- $extents $(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print $4}
+        /Absolute upper-left Y/ {print $4} /Width:/ {print $2} /Height:/ {print $2}')
+    echo $(( ($5 - $1) * 2 + $1 + $2 + $7 )) $(( ($6 - $3) * 2 + $3 + $4 + $8 ))
+}
+centred() {
+    for _ in $(seq 100); do
+        if at=$(centre_twice "$1"); then
+            set -- "$1" $at
+            [ $(($2 - 1024)) -ge -2 ] && [ $(($2 - 1024)) -le 2 ] &&
+                [ $(($3 - 768)) -ge -2 ] && [ $(($3 - 768)) -le 2 ] && return 0
+        fi
+        sleep 0.05
+    done
+    echo "window $1 is not centred: twice its centre is ${2:-unknown},${3:-}" >&2
+    return 1
+}
+centred "$win"
+
 
 # The inner area's place on the screen, as the X server has it.
 info=$(xwininfo -id "$win")
@@ -45,8 +68,19 @@ cmp "$work/expected" "$work/output.txt"
 echo "saved bytes match"
 
 xdotool mousemove $((X + 236 + 37)) "$button_y" click 1 # About
-window_named "About" >/dev/null
+about=$(window_named "About")
 sleep 0.5
+centred "$about"
+
+# Minimised, the About window has no taskbar entry: About brings it back.
+viewable() { xwininfo -id "$1" | grep -q IsViewable; }
+xdotool windowminimize "$about"
+for _ in $(seq 100); do viewable "$about" || break; sleep 0.05; done
+! viewable "$about"
+xdotool mousemove $((X + 236 + 37)) "$button_y" click 1 # About
+for _ in $(seq 100); do viewable "$about" && break; sleep 0.05; done
+viewable "$about"
+echo "About came back from minimised"
 wmctrl -c "Armenian-English text composer"
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
 if kill -0 "$app" 2>/dev/null; then
