@@ -34,6 +34,7 @@ bench: build
 	$(BUILD)/bin/vesnor-bench
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
 	sh bench/animation-cpu.sh $(BUILD)/bin/vesnor
+	sh bench/long-line.sh $(BUILD)/bin/vesnor
 
 # A Debian package of the program, in $(BUILD)/.
 package: build

@@ -17,7 +17,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -29,13 +31,24 @@ constexpr int kMinimumHeight = 2000;
 QPlainTextEdit *makeBox(
     const char *name, const QString &text, const QString &accessibleName, QWidget *parent)
 {
-    auto *box = new QPlainTextEdit(text, parent);
+    auto *box = new QPlainTextEdit(parent);
     box->setObjectName(QLatin1String(name));
     box->setAccessibleName(accessibleName);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab moves on to the next control, as in any form; Enter still breaks the line.
     box->setTabChangesFocus(true);
+    // A paragraph's layout drops its shaped text once laid out, and every blink of
+    // the cursor then shapes the whole paragraph again: with one very long line that
+    // keeps the program busy for good. The boxes keep it instead.
+    QTextDocument *document = box->document();
+    QObject::connect(
+        document, &QTextDocument::contentsChange, box, [document](int position, int, int added) {
+            for (QTextBlock block = document->findBlock(position);
+                 block.isValid() && block.position() <= position + added; block = block.next())
+                block.layout()->setCacheEnabled(true);
+        });
+    box->setPlainText(text);
     return box;
 }
 

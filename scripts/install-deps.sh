@@ -3,7 +3,7 @@
 set -eu
 
 packages="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
-xvfb openbox xdotool wmctrl x11-utils libc-bin time hyperfine desktop-file-utils appstream dpkg-dev file"
+xvfb openbox xdotool wmctrl x11-utils xclip bc libc-bin time hyperfine desktop-file-utils appstream dpkg-dev file"
 
 missing=""
 for p in $packages; do

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest/QTest>
 
 namespace {
@@ -56,6 +58,7 @@ private slots:
     void longListOfUnencodableCharactersIsBounded();
     void minimumSizeIsToldToTheWindowManager();
     void aboutAndHelpShowTheirOneWindow();
+    void everyParagraphKeepsItsShapedText();
 
 private:
     template<typename T> T *child(const char *name) const
@@ -507,6 +510,27 @@ void TestForm1::aboutAndHelpShowTheirOneWindow()
     delete window;
     window = nullptr;
     QCOMPARE(count(QStringLiteral("Form2")) + count(QStringLiteral("Form3")), 0);
+}
+
+// A paragraph that dropped its shaped text is shaped again at every blink of the
+// cursor, which a very long line makes endless work; whatever way a paragraph comes
+// into a box, it keeps it.
+void TestForm1::everyParagraphKeepsItsShapedText()
+{
+    convertText(QStringLiteral("vor\nBarev"), true);
+    auto *input = child<QPlainTextEdit>("Text1");
+    input->moveCursor(QTextCursor::End);
+    QTest::keyClick(input, Qt::Key_Return);
+    QTest::keyClicks(input, QStringLiteral("ye"));
+    input->insertPlainText(QStringLiteral("a\nb\nc"));
+    input->moveCursor(QTextCursor::Start);
+    QTest::keyClick(input, Qt::Key_Return);
+    for (const char *name : {"Text1", "Text2"}) {
+        const QTextDocument *document = child<QPlainTextEdit>(name)->document();
+        QVERIFY(document->blockCount() > 1);
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            QVERIFY2(block.layout()->cacheEnabled(), qPrintable(block.text()));
+    }
 }
 
 QTEST_MAIN(TestForm1)
