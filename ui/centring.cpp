@@ -29,32 +29,36 @@ QPoint CentreOnFirstShow::target() const
 
 bool CentreOnFirstShow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != window || state == State::Done)
-        return false;
-    if (event->type() == QEvent::Show && state == State::NotShown) {
+    if (watched == window && event->type() == QEvent::Show && state == State::NotShown) {
         // The frame may not be known yet; the frame's corner is asked for all the
         // same, so that the window manager, not a guess, puts the frame there.
-        window->move(target());
-        state = State::AwaitingFrame;
-        return false;
+            window->move(target());
+        state = State::Settling;
+        QTimer::singleShot(kCheckMs, this, &CentreOnFirstShow::settle);
     }
-    if (state != State::AwaitingFrame || window->frameGeometry() == window->geometry())
-        return false;
-    state = State::Settling;
-    settle();
     return false;
 }
 
-// The window manager answers a move with events of its own; a short wait lets
-// them arrive before the place is checked again, a few times at most, after
+// The frame arrives with no event of its own, and the window manager answers a
+// move with events that take a moment: the place is checked a few times a second
+// until the frame has sat centred four times in a row, for two seconds at most, after
 // which the place is the user's.
 void CentreOnFirstShow::settle()
 {
+    if (state != State::Settling)
+        return;
+    const bool framed = window->frameGeometry() != window->geometry();
     const QPoint corner = target();
-    if (window->frameGeometry().topLeft() != corner)
-        window->move(corner);
-    if (++moves < 4)
-        QTimer::singleShot(50, this, &CentreOnFirstShow::settle);
+    if (framed && window->frameGeometry().topLeft() == corner) {
+        if (++stableChecks >= 4)
+            state = State::Done;
+    } else {
+        stableChecks = 0;
+        if (framed)
+            window->move(corner);
+    }
+    if (state == State::Settling && ++checks < kMaxChecks)
+        QTimer::singleShot(kCheckMs, this, &CentreOnFirstShow::settle);
     else
         state = State::Done;
 }

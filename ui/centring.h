@@ -24,6 +24,9 @@ private:
     void settle();
 
     QWidget *const window;
-    enum class State { NotShown, AwaitingFrame, Settling, Done } state = State::NotShown;
-    int moves = 0;
+    static constexpr int kCheckMs = 50;
+    static constexpr int kMaxChecks = 40;
+    enum class State { NotShown, Settling, Done } state = State::NotShown;
+    int checks = 0;
+    int stableChecks = 0;
 };
