@@ -3,7 +3,10 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan bench package install format clean
+WIN_BUILD  ?= build-win
+CLI_BUILD  ?= build-cli
+
+.PHONY: all deps configure build run test test-asan test-windows bench package install format clean
 
 all: build
 
@@ -30,6 +33,19 @@ test-asan: deps
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# The Qt-free part built for Windows with mingw-w64, its tests run under wine, and
+# vesnor-convert.exe compared byte for byte with the Linux build.
+test-windows:
+	@sh scripts/install-deps.sh windows
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESNOR_GUI=OFF \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+	cmake -S . -B $(CLI_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESNOR_GUI=OFF
+	cmake --build $(CLI_BUILD) -j $(JOBS)
+	WINEDEBUG=-all sh scripts/wine-session.sh sh -c \
+		'cd $(WIN_BUILD) && ctest --output-on-failure && cd .. && \
+		 sh tests/windows/compare.sh $(CLI_BUILD)/bin/vesnor-convert $(WIN_BUILD)/bin/vesnor-convert.exe'
+
 bench: build
 	$(BUILD)/bin/vesnor-bench
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
@@ -45,4 +61,4 @@ format:
 		| xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(CLI_BUILD)

@@ -9,6 +9,13 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -40,8 +47,61 @@ int usageError(const std::string &message)
     return 2;
 }
 
+
+#ifdef _WIN32
+std::wstring wide(const std::string &utf8)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring text(std::size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), text.data(), n);
+    return text;
+}
+
+std::string narrow(const wchar_t *text)
+{
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(std::size_t(n > 0 ? n - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+#endif
+
+// File names are UTF-8 everywhere; Windows needs them in UTF-16 to open any name,
+// and reports a directory only as "Permission denied".
+std::FILE *openInput(const std::string &name)
+{
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(wide(name).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        errno = EISDIR;
+        return nullptr;
+    }
+    return _wfopen(wide(name).c_str(), L"rb");
+#else
+    return std::fopen(name.c_str(), "rb");
+#endif
+}
+
+// A reader that went away (`vesnor-convert big.txt | more`, quit early) is no error
+// of the conversion: the program stops without a word, as a shell pipeline expects.
+bool readerWentAway(int error)
+{
+#ifdef _WIN32
+    const DWORD last = GetLastError();
+    return error == EPIPE || (error == EINVAL && (last == ERROR_NO_DATA || last == ERROR_BROKEN_PIPE));
+#else
+    return error == EPIPE;
+#endif
+}
+
+bool quietStop = false;
+
 int ioError(const std::string &name, int error)
 {
+    if (name == "standard output" && readerWentAway(error)) {
+        quietStop = true;
+        return 1;
+    }
     std::fprintf(stderr, "vesnor-convert: %s: %s\n", name.c_str(), std::strerror(error));
     return 1;
 }
@@ -89,7 +149,7 @@ int convert(const Options &options)
 {
     const bool fromStdin = options.file == "-";
     const std::string name = fromStdin ? std::string("standard input") : options.file;
-    std::FILE *in = fromStdin ? stdin : std::fopen(options.file.c_str(), "rb");
+    std::FILE *in = fromStdin ? stdin : openInput(options.file);
     if (!in)
         return ioError(name, errno);
 
@@ -118,20 +178,18 @@ int convert(const Options &options)
 
     if (!fromStdin)
         std::fclose(in);
-    if (!output.flush() && status == 0)
+    if (!output.flush() && status == 0 && !quietStop)
         status = ioError("standard output", output.error);
     return status;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(const std::vector<std::string> &args)
 {
     Options options;
     bool haveFile = false;
     bool optionsEnded = false;
-    for (int k = 1; k < argc; ++k) {
-        const std::string_view arg = argv[k];
+    for (std::size_t k = 1; k < args.size(); ++k) {
+        const std::string_view arg = args[k];
         if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             if (arg == "--eng-arm") {
                 options.direction = vesnor::Direction::EngArm;
@@ -157,3 +215,29 @@ int main(int argc, char **argv)
     }
     return convert(options);
 }
+
+} // namespace
+
+#ifdef _WIN32
+// The text goes through untouched: no CR added before LF, and byte 1A is no end of
+// file. The command line arrives in UTF-16 so that any file name can be given, and
+// a console shows the UTF-8 as letters.
+int wmain(int argc, wchar_t **argv)
+{
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    const UINT consolePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(CP_UTF8);
+    std::vector<std::string> args;
+    for (int k = 0; k < argc; ++k)
+        args.push_back(narrow(argv[k]));
+    const int status = run(args);
+    SetConsoleOutputCP(consolePage);
+    return status;
+}
+#else
+int main(int argc, char **argv)
+{
+    return run(std::vector<std::string>(argv, argv + argc));
+}
+#endif

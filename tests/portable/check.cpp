@@ -1,0 +1,204 @@
+// The engine and vesnor-convert checked without Qt, so that the same checks run
+// wherever the converter is built, Windows included: the conversions against the
+// plain first-occurrence search, texts in pieces, UTF-8 in and out, and the real
+// program on files. Prints "N passed, N failed" and exits non-zero on a failure.
+
+#include "engine/codec.h"
+#include "engine/transliterator.h"
+#include "engine/utf8.h"
+#include "tests/engine/pieces.h"
+#include "tests/engine/reference.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace {
+
+int passed = 0;
+int failed = 0;
+
+void check(bool ok, const std::string &what)
+{
+    if (ok) {
+        ++passed;
+    } else {
+        ++failed;
+        std::printf("FAIL: %s\n", what.c_str());
+    }
+}
+
+std::string slow(vesnor::Direction direction, const std::string &text)
+{
+    static const auto tables = vesnor::reference::standardTables();
+    return direction == vesnor::Direction::EngArm ? vesnor::reference::ConvertEngArm(tables, text)
+                                                  : vesnor::reference::ConvertArmEng(tables, text);
+}
+
+const char *name(vesnor::Direction direction)
+{
+    return direction == vesnor::Direction::EngArm ? "to Armenian" : "to Latin";
+}
+
+void everyTwoByteToken(vesnor::Direction direction)
+{
+    for (const std::string before : {"", "a", " ", "\t", "\n", "\r", "\xA0", "("}) {
+        int mismatches = 0;
+        for (int token = 0; token < 65536; ++token) {
+            const std::string text
+                = before + static_cast<char>(token >> 8) + static_cast<char>(token & 0xFF);
+            mismatches += vesnor::convert(direction, text) != slow(direction, text);
+        }
+        check(mismatches == 0,
+            std::string(name(direction)) + ": every token after '" + before + "'");
+    }
+}
+
+void randomTexts(vesnor::Direction direction)
+{
+    const std::string alphabet = "| ABCDEFGHIJKLMNOPQRSTUVYZabcdefghijklmnopqrstuvyz@&xX"
+                                 "\xB2\xB3\xE0\xE1\xF5\xF6\xF7\xA8\xCA\xC2\x7C   \r\n\t\xA0(.";
+    std::mt19937 rng(12);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<int> length(0, 200);
+    int wrong = 0;
+    for (int round = 0; round < 1000; ++round) {
+        std::string text;
+        for (int k = length(rng); k > 0; --k)
+            text += alphabet[pick(rng)];
+        const std::string expected = slow(direction, text);
+        wrong += vesnor::convert(direction, text) != expected;
+        wrong += streamed(direction, vesnor::Encoding::EightBit, text, rng, 7) != expected;
+    }
+    check(wrong == 0, std::string(name(direction)) + ": random texts, whole and in pieces");
+}
+
+std::string utf8(std::u32string_view text)
+{
+    std::string out;
+    for (const char32_t c : text)
+        vesnor::codec::appendUtf8(c, out);
+    return out;
+}
+
+void utf8Texts(vesnor::Direction direction)
+{
+    const std::u32string pool = U"abc vo ye th sh \r\n\t\x1A\u00A0ԱաԲբԹթՈոՒւԵեևՌռ։«»жé😀";
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+    int wrong = 0;
+    for (int round = 0; round < 500; ++round) {
+        std::u32string text;
+        for (int k = 0; k < 60; ++k)
+            text += pool[pick(rng)];
+        const vesnor::codec::EightBitText in = vesnor::codec::encode(text);
+        const std::string expected
+            = utf8(vesnor::codec::decode(vesnor::convert(direction, in.bytes), in.foreign));
+        bool ok = false;
+        wrong += streamed(direction, vesnor::Encoding::Utf8, utf8(text), rng, 9, &ok) != expected;
+        wrong += !ok;
+    }
+    check(wrong == 0, std::string(name(direction)) + ": UTF-8 in random pieces");
+}
+
+// The real program, through the system's command interpreter.
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void spit(const std::filesystem::path &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::filesystem::path converterPath;
+
+Run run(const std::filesystem::path &dir, const std::string &args,
+    const std::filesystem::path &input = {})
+{
+    const std::filesystem::path out = dir / "out.bin";
+    const std::filesystem::path err = dir / "err.txt";
+    std::string command = "\"" + converterPath.string() + "\" " + args;
+    if (!input.empty())
+        command += " < \"" + input.string() + "\"";
+    command += " > \"" + out.string() + "\" 2> \"" + err.string() + "\"";
+#ifdef _WIN32
+    // cmd.exe takes the whole line in quotes when it starts with one.
+    command = "\"" + command + "\"";
+#endif
+    const int raw = std::system(command.c_str());
+#ifdef _WIN32
+    const int status = raw;
+#else
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+    std::string errors = slurp(err);
+    // A console's line ends, wherever they come from, are not the message.
+    while (!errors.empty() && (errors.back() == '\n' || errors.back() == '\r'))
+        errors.pop_back();
+    return {status, slurp(out), errors};
+}
+
+void converter(const std::filesystem::path &dir)
+{
+    const std::filesystem::path in = dir / "in.txt";
+    spit(in, "Barev,\r\nvonc es?\nOv\x1A yes");
+    Run r = run(dir, "--8bit", in);
+    check(r.status == 0 && r.out == "\xB4\xB3\xF1\xA8,\r\n\xE1\xDD\xF3 \xBB\xEB?\n\xFA\xED\x1A \xBB\xEB",
+        "vesnor-convert --8bit keeps CR LF, LF and 1A as bytes");
+    r = run(dir, "\"" + in.string() + "\"");
+    check(r.status == 0 && r.out == "Բարև,\r\nոնց ես?\nՕվ\x1A ես", "vesnor-convert reads FILE");
+
+    spit(in, "Barev\xFF");
+    r = run(dir, "", in);
+    check(r.status == 1 && r.out == "Բարև"
+            && r.err == "vesnor-convert: standard input: invalid UTF-8 at byte offset 5",
+        "invalid UTF-8: what came before, then the offset");
+
+    r = run(dir, "\"" + (dir / "missing.txt").string() + "\"");
+    check(r.status == 1 && r.err.find("No such file or directory") != std::string::npos,
+        "a missing file is named");
+    r = run(dir, "\"" + dir.string() + "\"");
+    check(r.status == 1 && r.err.find("Is a directory") != std::string::npos,
+        "a directory is named as one: " + r.err);
+    r = run(dir, "--fast");
+    check(r.status == 2, "an unknown option is a usage error");
+}
+
+} // namespace
+
+int main(int, char **argv)
+{
+    // vesnor-convert is built beside this program.
+#ifdef _WIN32
+    converterPath = std::filesystem::path(argv[0]).parent_path() / "vesnor-convert.exe";
+#else
+    converterPath = std::filesystem::path(argv[0]).parent_path() / "vesnor-convert";
+#endif
+    for (const auto direction : {vesnor::Direction::EngArm, vesnor::Direction::ArmEng}) {
+        everyTwoByteToken(direction);
+        randomTexts(direction);
+        utf8Texts(direction);
+    }
+    const std::filesystem::path dir
+        = std::filesystem::temp_directory_path() / ("vesnor-check-" + std::to_string(std::rand()));
+    std::filesystem::create_directories(dir);
+    converter(dir);
+    std::filesystem::remove_all(dir);
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}

@@ -1,0 +1,25 @@
+#!/bin/sh
+# The Windows resource script compiles, and what it compiles to carries the
+# version 2.02 and the icon.
+#   usage: resources.sh WINDRES vesnor.rc
+set -eu
+windres=$1
+script=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$windres" -i "$script" -O res -o "$work/vesnor.res"
+"$windres" -i "$work/vesnor.res" -O rc -o "$work/dump.rc"
+fail=0
+expect() {
+    if grep -q "$1" "$work/dump.rc"; then echo "found: $2"; else echo "missing: $2" >&2; fail=1; fi
+}
+expect 'FILEVERSION 2, *2, *0, *0' 'file version 2.2.0.0'
+expect 'PRODUCTVERSION 2, *2, *0, *0' 'product version 2.2.0.0'
+expect '"FileVersion", "2.02' 'file version text "2.02"'
+expect '"ProductVersion", "2.02' 'product version text "2.02"'
+expect '"ProductName", "Vesnor' 'product name Vesnor'
+expect 'ICON' 'an icon'
+# The icon's pictures are there, not only its name: a 32 x 32 one among them.
+size=$(wc -c <"$work/vesnor.res")
+[ "$size" -gt 4096 ] || { echo "resource too small for the icon: $size bytes" >&2; fail=1; }
+exit $fail
