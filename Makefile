@@ -51,6 +51,7 @@ bench: build
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
 	sh bench/animation-cpu.sh $(BUILD)/bin/vesnor
 	sh bench/long-line.sh $(BUILD)/bin/vesnor
+	sh bench/gui-timing.sh $(BUILD)/bin/vesnor
 
 # A Debian package of the program, in $(BUILD)/.
 package: build
