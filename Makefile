@@ -58,7 +58,7 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 format:
-	find engine composer dialogs app cli tests bench -name '*.cpp' -o -name '*.h' \
+	find engine ui composer dialogs app cli tests bench -name '*.cpp' -o -name '*.h' \
 		| xargs clang-format -i
 
 clean:
