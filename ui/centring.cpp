@@ -1,5 +1,7 @@
 #include "centring.h"
 
+#include "frameextents.h"
+
 #include <QEvent>
 #include <QScreen>
 #include <QTimer>
@@ -13,26 +15,25 @@ CentreOnFirstShow::CentreOnFirstShow(QWidget *window)
     window->installEventFilter(this);
 }
 
-// Where the frame's top-left corner goes. It depends only on the window's size
-// and its frame, never on where the window is now, so asking again changes nothing.
-QPoint CentreOnFirstShow::target() const
+// Where the inner area goes so that the frame, with the given margins, is centred.
+// It depends only on the window's size and frame, never on where the window is now.
+QPoint CentreOnFirstShow::target(const QMargins &frame) const
 {
     const QScreen *screen = window->screen();
-    const QWindow *handle = window->windowHandle();
-    if (!screen || !handle)
+    if (!screen)
         return window->pos();
-    const QMargins margins = handle->frameMargins();
-    QRect frame(QPoint(), window->size().grownBy(margins));
-    frame.moveCenter(screen->availableGeometry().center());
-    return frame.topLeft();
+    QRect outer(QPoint(), window->size().grownBy(frame));
+    outer.moveCenter(screen->availableGeometry().center());
+    return outer.topLeft() + QPoint(frame.left(), frame.top());
 }
 
 bool CentreOnFirstShow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == window && event->type() == QEvent::Show && state == State::NotShown) {
-        // The frame may not be known yet; the frame's corner is asked for all the
-        // same, so that the window manager, not a guess, puts the frame there.
-            window->move(target());
+        // Where the frame is known before the window is shown, this is the last
+        // word; elsewhere the window manager adds the frame afterwards.
+        if (QWindow *handle = window->windowHandle())
+            handle->setPosition(target(frameExtents(handle).value_or(QMargins())));
         state = State::Settling;
         QTimer::singleShot(kCheckMs, this, &CentreOnFirstShow::settle);
     }
@@ -41,21 +42,23 @@ bool CentreOnFirstShow::eventFilter(QObject *watched, QEvent *event)
 
 // The frame arrives with no event of its own, and the window manager answers a
 // move with events that take a moment: the place is checked a few times a second
-// until the frame has sat centred four times in a row, for two seconds at most, after
-// which the place is the user's.
+// until the frame has sat centred twice in a row, for two seconds at most, after
+// which the place is the user's. The inner area is placed, not the frame, so that
+// nothing depends on how the toolkit counts a frame it may not know yet.
 void CentreOnFirstShow::settle()
 {
-    if (state != State::Settling)
+    QWindow *handle = window->windowHandle();
+    if (state != State::Settling || !handle)
         return;
-    const bool framed = window->frameGeometry() != window->geometry();
-    const QPoint corner = target();
-    if (framed && window->frameGeometry().topLeft() == corner) {
-        if (++stableChecks >= 4)
-            state = State::Done;
-    } else {
-        stableChecks = 0;
-        if (framed)
-            window->move(corner);
+    if (const auto frame = frameExtents(handle)) {
+        const QPoint inner = target(*frame);
+        if (handle->position() == inner) {
+            if (++stableChecks >= 2)
+                state = State::Done;
+        } else {
+            stableChecks = 0;
+            handle->setPosition(inner);
+        }
     }
     if (state == State::Settling && ++checks < kMaxChecks)
         QTimer::singleShot(kCheckMs, this, &CentreOnFirstShow::settle);

@@ -3,6 +3,7 @@
 // What the three windows share: twips placement (twips.h), the Armenian face
 // (fonts.h), centring on the screen and the picture box.
 
+#include <QMargins>
 #include <QObject>
 #include <QPoint>
 
@@ -20,7 +21,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QPoint target() const;
+    QPoint target(const QMargins &frame) const;
     void settle();
 
     QWidget *const window;
