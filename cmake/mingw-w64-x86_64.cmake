@@ -14,8 +14,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# One executable that needs no compiler DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Without Qt: one executable that needs no compiler DLLs beside it. With Qt, whose
+# DLLs share the C++ runtime with the program, the runtime DLLs ship beside them
+# (-DVESNOR_MINGW_SHARED_RUNTIME=ON).
+if(NOT VESNOR_MINGW_SHARED_RUNTIME)
+    set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+endif()
 
 find_program(VESNOR_WINE NAMES wine wine64)
 if(VESNOR_WINE)

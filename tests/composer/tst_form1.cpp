@@ -15,6 +15,16 @@
 
 namespace {
 
+// vesnor-convert is built beside the tests.
+QString converter()
+{
+#ifdef Q_OS_WIN
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/vesnor-convert.exe");
+#else
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/vesnor-convert");
+#endif
+}
+
 // Pixels for a length in twips, allowing the one pixel that rounding may add.
 void compareTwips(int pixels, double expectedTwips, const char *what)
 {
@@ -318,6 +328,9 @@ void TestForm1::unencodableCharacters()
 
 void TestForm1::failedSaveSaysWhy()
 {
+#ifdef Q_OS_WIN
+    QSKIP("needs a folder no one can create (/proc) and 255-character names under MAX_PATH");
+#endif
     window->setSaveFolders(
         QStringLiteral("/proc/vesnor-no-such-dir"), QStringLiteral("/proc/nor-this"));
     MessageBoxes boxes;
@@ -450,8 +463,8 @@ void TestForm1::windowAgreesWithTheConverter()
     shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
 
     QProcess converter;
-    converter.start(QStringLiteral(VESNOR_CONVERT),
-        {engArm ? QStringLiteral("--eng-arm") : QStringLiteral("--arm-eng")});
+    converter.start(
+        ::converter(), {engArm ? QStringLiteral("--eng-arm") : QStringLiteral("--arm-eng")});
     converter.write(text.toUtf8());
     converter.closeWriteChannel();
     QVERIFY(converter.waitForFinished(60000));

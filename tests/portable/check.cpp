@@ -53,8 +53,8 @@ void everyTwoByteToken(vesnor::Direction direction)
                 = before + static_cast<char>(token >> 8) + static_cast<char>(token & 0xFF);
             mismatches += vesnor::convert(direction, text) != slow(direction, text);
         }
-        check(mismatches == 0,
-            std::string(name(direction)) + ": every token after '" + before + "'");
+        check(
+            mismatches == 0, std::string(name(direction)) + ": every token after '" + before + "'");
     }
 }
 
@@ -158,7 +158,8 @@ void converter(const std::filesystem::path &dir)
     const std::filesystem::path in = dir / "in.txt";
     spit(in, "Barev,\r\nvonc es?\nOv\x1A yes");
     Run r = run(dir, "--8bit", in);
-    check(r.status == 0 && r.out == "\xB4\xB3\xF1\xA8,\r\n\xE1\xDD\xF3 \xBB\xEB?\n\xFA\xED\x1A \xBB\xEB",
+    check(r.status == 0
+            && r.out == "\xB4\xB3\xF1\xA8,\r\n\xE1\xDD\xF3 \xBB\xEB?\n\xFA\xED\x1A \xBB\xEB",
         "vesnor-convert --8bit keeps CR LF, LF and 1A as bytes");
     r = run(dir, "\"" + in.string() + "\"");
     check(r.status == 0 && r.out == "Բարև,\r\nոնց ես?\nՕվ\x1A ես", "vesnor-convert reads FILE");

@@ -1,0 +1,51 @@
+#!/bin/sh
+# Qt 6 base for 64-bit Windows, built once with mingw-w64 from Debian's own
+# qt6-base source package, as shared libraries, into a cache outside the tree.
+# Debian's host Qt provides the build tools (moc, rcc, uic). Takes about an hour
+# on two cores the first time; afterwards it returns at once.
+#   usage: build-qt-windows.sh   (prints the install prefix on its last line)
+set -eu
+cache=${VESNOR_CACHE:-$HOME/.cache/vesnor}
+prefix=$cache/qt6-mingw
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -f "$prefix/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+# `apt-get source` needs a deb-src entry beside the machine's deb ones.
+if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+        >/etc/apt/sources.list.d/vesnor-deb-src.sources
+fi
+apt-get update -q
+apt-get install -y -q --no-install-recommends dpkg-dev ninja-build cmake \
+    g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools wine wine64
+
+mkdir -p "$cache/src"
+cd "$cache/src"
+[ -d qt6-base-*/ ] 2>/dev/null || apt-get source -q qt6-base
+source=$(ls -d "$cache"/src/qt6-base-*/ | head -1)
+
+# Debian's source drops the Wacom header that tablet events need.
+cmake -S "$source" -B "$cache/qt6-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DVESNOR_MINGW_SHARED_RUNTIME=ON \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DQT_HOST_PATH=/usr \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DBUILD_SHARED_LIBS=ON \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_tabletevent=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF \
+    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_opengl=OFF \
+    -DFEATURE_vulkan=OFF -DFEATURE_sql_sqlite=OFF -DFEATURE_system_zlib=OFF \
+    -DFEATURE_icu=OFF -DFEATURE_harfbuzz=ON -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_freetype=ON -DFEATURE_system_freetype=OFF -DFEATURE_fontconfig=OFF \
+    -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_pcre2=OFF \
+    -DFEATURE_system_doubleconversion=OFF
+cmake --build "$cache/qt6-build" --parallel
+cmake --install "$cache/qt6-build"
+echo "$prefix"
