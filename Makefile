@@ -5,8 +5,9 @@ JOBS       ?= $(shell nproc)
 
 WIN_BUILD  ?= build-win
 CLI_BUILD  ?= build-cli
+WINQT_BUILD ?= build-winqt
 
-.PHONY: all deps configure build run test test-asan test-windows bench package install format clean
+.PHONY: all deps configure build run test test-asan test-windows windows bench package install format clean
 
 all: build
 
@@ -46,6 +47,20 @@ test-windows:
 		'cd $(WIN_BUILD) && ctest --output-on-failure && cd .. && \
 		 sh tests/windows/compare.sh $(CLI_BUILD)/bin/vesnor-convert $(WIN_BUILD)/bin/vesnor-convert.exe'
 
+# The whole program for Windows: Qt 6 base built once from Debian's source into
+# ~/.cache/vesnor (about an hour on two cores the first time), then vesnor.exe and
+# vesnor-convert.exe, the whole test suite under wine, and the zip.
+windows:
+	@sh scripts/install-deps.sh windows
+	qt=$$(sh scripts/build-qt-windows.sh | tail -1) && \
+	cmake -S . -B $(WINQT_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESNOR_BENCH=OFF \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DVESNOR_MINGW_SHARED_RUNTIME=ON \
+		-DCMAKE_PREFIX_PATH=$$qt -DQT_HOST_PATH=/usr \
+		-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake && \
+	cmake --build $(WINQT_BUILD) -j $(JOBS) && \
+	sh scripts/wine-session.sh sh scripts/windows-tests.sh $(WINQT_BUILD) $$qt && \
+	sh scripts/windows-zip.sh $(WINQT_BUILD) $$qt $(WINQT_BUILD)/vesnor-2.02-win64.zip
+
 bench: build
 	$(BUILD)/bin/vesnor-bench
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
@@ -62,4 +77,4 @@ format:
 		| xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(CLI_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(CLI_BUILD) $(WINQT_BUILD)
