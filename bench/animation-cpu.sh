@@ -10,12 +10,7 @@ win=$(window_named "Armenian-English text composer")
 sleep 0.5
 
 cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{printf "%.2f", ($14 + $15) / hz}' "/proc/$app/stat"; }
-info=$(xwininfo -id "$win")
-X=$(echo "$info" | awk '/Absolute upper-left X/ {print $4}')
-Y=$(echo "$info" | awk '/Absolute upper-left Y/ {print $4}')
-set -- $(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-HEIGHT=$(echo "$info" | awk '/Height:/ {print $2}')
-button_y=$((Y + HEIGHT + $3 + $4 - 60 + 12))
+composer_places "$win"
 
 printf '%-44s %s\n' "window animating (10 s wall each)" "CPU seconds"
 for which in About Help; do

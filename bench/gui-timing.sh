@@ -36,12 +36,7 @@ last_busy() {
     done
     echo "$last"
 }
-info=$(xwininfo -id "$win")
-X=$(echo "$info" | awk '/Absolute upper-left X/ {print $4}')
-Y=$(echo "$info" | awk '/Absolute upper-left Y/ {print $4}')
-set -- $(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-HEIGHT=$(echo "$info" | awk '/Height:/ {print $2}')
-button_y=$((Y + HEIGHT + $3 + $4 - 60 + 12))
+composer_places "$win"
 
 awk 'BEGIN { srand(2); split("Barev Dzez vonc es Yerevan shnorhakal em ayo voch inch ka", w, " ");
              n = 0; while (n < 1048576) { s = w[int(rand() * 11) + 1] (rand() < 0.1 ? "\n" : " ");

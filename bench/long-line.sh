@@ -24,12 +24,7 @@ settle() {
 }
 idle_ticks() { before=$(ticks); sleep 10; echo $(($(ticks) - before)); }
 
-info=$(xwininfo -id "$win")
-X=$(echo "$info" | awk '/Absolute upper-left X/ {print $4}')
-Y=$(echo "$info" | awk '/Absolute upper-left Y/ {print $4}')
-set -- $(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-HEIGHT=$(echo "$info" | awk '/Height:/ {print $2}')
-button_y=$((Y + HEIGHT + $3 + $4 - 60 + 12))
+composer_places "$win"
 
 # 5 MB of everyday words, no line break.
 awk 'BEGIN { srand(1); split("barev dzez vonc es yerevan hayastan lav inch ka voch ayo", w, " ");

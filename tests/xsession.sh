@@ -30,3 +30,15 @@ window_named() {
     [ -n "${E2E_SHOT:-}" ] && import -window root "$E2E_SHOT"
     return 1
 }
+
+# Sets X and Y, the composer window's inner area on the screen, and button_y, a row
+# through its command buttons (their top is 900 twips, 60 pixels, above the outer
+# bottom edge, frame included, as the window's layout counts it).
+composer_places() {
+    info=$(xwininfo -id "$1")
+    X=$(echo "$info" | awk '/Absolute upper-left X/ {print $4}')
+    Y=$(echo "$info" | awk '/Absolute upper-left Y/ {print $4}')
+    inner_height=$(echo "$info" | awk '/Height:/ {print $2}')
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    button_y=$(echo "$extents" | awk -v y="$Y" -v h="$inner_height" '{print y + h + $3 + $4 - 60 + 12}')
+}

@@ -1,20 +1,12 @@
 // vesnor-convert run as a user runs it: real process, real pipes and files.
 
+#include "tests/converter.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
 namespace {
-
-// vesnor-convert is built beside the tests.
-QString converter()
-{
-#ifdef Q_OS_WIN
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vesnor-convert.exe");
-#else
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vesnor-convert");
-#endif
-}
 
 struct Run {
     int exitCode = -1;

@@ -39,17 +39,7 @@ centred() {
 centred "$win"
 
 
-# The inner area's place on the screen, as the X server has it.
-info=$(xwininfo -id "$win")
-X=$(echo "$info" | awk '/Absolute upper-left X/ {print $4}')
-Y=$(echo "$info" | awk '/Absolute upper-left Y/ {print $4}')
-HEIGHT=$(echo "$info" | awk '/Height:/ {print $2}')
-# The layout counts the frame into the height: the buttons' top is 900 twips
-# (60 pixels) above the outer bottom edge.
-extents=$(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-set -- $extents
-outer_height=$((HEIGHT + $3 + $4))
-button_y=$((Y + outer_height - 60 + 12))
+composer_places "$win"
 
 xdotool mousemove $((X + 60)) $((Y + 40)) click 1
 xdotool key ctrl+a

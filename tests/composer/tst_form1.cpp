@@ -2,9 +2,11 @@
 #include "tests/messageboxes.h"
 #include "ui/twips.h"
 
+#include "tests/converter.h"
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,16 +16,6 @@
 #include <QtTest/QTest>
 
 namespace {
-
-// vesnor-convert is built beside the tests.
-QString converter()
-{
-#ifdef Q_OS_WIN
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vesnor-convert.exe");
-#else
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vesnor-convert");
-#endif
-}
 
 // Pixels for a length in twips, allowing the one pixel that rounding may add.
 void compareTwips(int pixels, double expectedTwips, const char *what)
