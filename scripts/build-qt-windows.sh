@@ -28,6 +28,11 @@ cd "$cache/src"
 [ -d qt6-base-*/ ] 2>/dev/null || apt-get source -q qt6-base
 source=$(ls -d "$cache"/src/qt6-base-*/ | head -1)
 
+# Without OpenGL the Windows platform plugin still asks the dynamic OpenGL loader
+# whether it is a software renderer; there is none, so the answer is no.
+sed -i '/^static inline bool isSoftwareGl/,/^}/ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+    "$source/src/plugins/platforms/windows/qwindowswindow.cpp"
+
 # Debian's source drops the Wacom header that tablet events need.
 cmake -S "$source" -B "$cache/qt6-build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
