@@ -48,7 +48,7 @@ test-windows:
 		 sh tests/windows/compare.sh $(CLI_BUILD)/bin/vesnor-convert $(WIN_BUILD)/bin/vesnor-convert.exe'
 
 # The whole program for Windows: Qt 6 base built once from Debian's source into
-# ~/.cache/vesnor (about an hour on two cores the first time), then vesnor.exe and
+# ~/.cache/vesnor (about 25 minutes on two cores the first time), then vesnor.exe and
 # vesnor-convert.exe, the whole test suite under wine, and the zip.
 windows:
 	@sh scripts/install-deps.sh windows

@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "ui/fonts.h"
 #include "ui/picturebox.h"
 #include "ui/twips.h"
 
@@ -17,6 +18,7 @@ QLabel *makeLabel(const char *name, const QString &text, int left, int top, int 
     twips::place(label, left, top, width, height);
     label->setAutoFillBackground(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    shrinkToFit(label);
     return label;
 }
 

@@ -39,13 +39,8 @@ Form3::Form3(QWidget *parent)
     twips::place(Label1, 1350, 30, 5385, 360);
     // 14.25 points in Arial Armenian; a wider stand-in font is made smaller until
     // the heading fits its box.
-    QFont headingFont = armenianFont(14.25);
-    for (qreal size = 14.25; size > 6; size -= 0.25) {
-        headingFont.setPointSizeF(size);
-        if (QFontMetrics(headingFont).horizontalAdvance(Label1->text()) <= Label1->width())
-            break;
-    }
-    Label1->setFont(headingFont);
+    Label1->setFont(armenianFont(14.25));
+    shrinkToFit(Label1);
     Label1->setAutoFillBackground(true);
     Label1->setAccessibleName(QStringLiteral("Heading"));
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Qt 6 base for 64-bit Windows, built once with mingw-w64 from Debian's own
 # qt6-base source package, as shared libraries, into a cache outside the tree.
-# Debian's host Qt provides the build tools (moc, rcc, uic). Takes about an hour
+# Debian's host Qt provides the build tools (moc, rcc, uic). Takes about 25 minutes
 # on two cores the first time; afterwards it returns at once.
 #   usage: build-qt-windows.sh   (prints the install prefix on its last line)
 set -eu

@@ -14,8 +14,15 @@ cp "$qt"/plugins/platforms/*.dll "$bin/platforms/"
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 cp "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$bin/"
 wine reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d offscreen /f >/dev/null 2>&1
+# The offscreen platform reads fonts from a folder, and wine has no Windows fonts:
+# DejaVu Sans, as on Linux, and nothing else, so that no odd face stands in.
+mkdir -p "$build/fonts"
+cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$build/fonts/"
+fonts=$(cd "$build/fonts" && pwd)
+wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d "Z:$(echo "$fonts" | tr / '\\')" /f >/dev/null 2>&1
 cd "$build"
 status=0
 ctest --output-on-failure || status=$?
 wine reg delete 'HKCU\Environment' /v QT_QPA_PLATFORM /f >/dev/null 2>&1 || true
+wine reg delete 'HKCU\Environment' /v QT_QPA_FONTDIR /f >/dev/null 2>&1 || true
 exit $status

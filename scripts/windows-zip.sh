@@ -17,6 +17,8 @@ cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 for dll in libstdc++-6.dll libgcc_s_seh-1.dll; do cp "$runtime/$dll" "$stage/"; done
 cp /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
+# Debugging symbols stay out of what users download.
+find "$stage" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 cat >"$stage/README.txt" <<'TEXT'
 Vesnor 2.02, Armenian-English text composer, for 64-bit Windows.
 

@@ -1,5 +1,7 @@
 #include "fonts.h"
 
+#include <QFontMetrics>
+#include <QLabel>
 #include <QStringList>
 
 QFont armenianFont(qreal pointSize)
@@ -9,4 +11,13 @@ QFont armenianFont(qreal pointSize)
         QStringLiteral("DejaVu Sans")});
     font.setPointSizeF(pointSize);
     return font;
+}
+
+void shrinkToFit(QLabel *label, qreal smallestPointSize)
+{
+    QFont font = label->font();
+    while (QFontMetrics(font).horizontalAdvance(label->text()) > label->width()
+        && font.pointSizeF() - 0.25 >= smallestPointSize)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
 }

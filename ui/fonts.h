@@ -5,3 +5,9 @@
 // The windows' Armenian face: "Arial Armenian" where it is installed, else a font
 // that has the Armenian letters.
 QFont armenianFont(qreal pointSize);
+
+class QLabel;
+
+// Makes the label's font smaller, a quarter point at a time, until its text fits
+// the label's fixed width: the boxes were made for one face, and others run wider.
+void shrinkToFit(QLabel *label, qreal smallestPointSize = 6);

@@ -30,8 +30,8 @@ std::optional<QMargins> frameExtents(const QWindow *window)
     if (extents == XCB_ATOM_NONE)
         return std::nullopt;
     xcb_get_property_reply_t *reply = xcb_get_property_reply(connection,
-        xcb_get_property(connection, 0, xcb_window_t(window->winId()), extents,
-            XCB_ATOM_CARDINAL, 0, 4),
+        xcb_get_property(
+            connection, 0, xcb_window_t(window->winId()), extents, XCB_ATOM_CARDINAL, 0, 4),
         nullptr);
     std::optional<QMargins> result;
     if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {

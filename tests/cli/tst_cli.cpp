@@ -28,7 +28,8 @@ Run run(const QStringList &args, const QByteArray &input = {}, const QString &st
     Run result;
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
+    // Messages are text: on Windows their lines end in CR LF.
+    result.err = process.readAllStandardError().replace("\r\n", "\n");
     return result;
 }
 

@@ -328,8 +328,14 @@ void TestDialogs::aboutTextsFitTheirBoxes()
     const auto labels = about->findChildren<QLabel *>(QRegularExpression("^Label"));
     QCOMPARE(labels.size(), 5);
     for (const QLabel *label : labels) {
-        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
-            qPrintable(label->text()));
+        const int advance = label->fontMetrics().horizontalAdvance(label->text());
+        QVERIFY2(advance <= label->width(),
+            qPrintable(QStringLiteral("%1: %2 px in %3 px, %4 at %5 pt")
+                           .arg(label->text())
+                           .arg(advance)
+                           .arg(label->width())
+                           .arg(QFontInfo(label->font()).family())
+                           .arg(label->font().pointSizeF())));
         QVERIFY(label->fontMetrics().height() <= label->height() + 2);
     }
     const QLabel *heading = coding->findChild<QLabel *>("Label1");
