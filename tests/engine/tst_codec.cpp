@@ -2,6 +2,7 @@
 #include "engine/transliterator.h"
 #include "engine/utf8.h"
 #include "hex.h"
+#include "pieces.h"
 
 #include <QtTest/QTest>
 
@@ -218,24 +219,23 @@ void TestCodec::utf8ReaderAgreesWithEncode()
     const std::u32string pool = U"abc \x1A\r\nԱբգդեզէըթժիլխծկհձղճմյնշոչպջռսվտրցւփքօֆև։«»é€😀ж";
     std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
     std::uniform_int_distribution<std::size_t> runOf(0, 40);
-    std::uniform_int_distribution<std::size_t> chunk(1, 23);
+    constexpr std::size_t kLargestPiece = 23;
     for (int round = 0; round < 500; ++round) {
         std::u32string text;
         for (int k = 0; k < 12; ++k)
             text.append(runOf(rng), pool[pick(rng)]);
         const codec::EightBitText expected = codec::encode(text);
 
-        const std::string input = utf8(text);
         codec::Utf8Reader reader;
         std::string pending;
         std::string bytes;
         std::u32string foreign;
-        for (std::size_t at = 0; at < input.size();) {
-            const std::size_t size = chunk(rng);
-            pending += input.substr(at, size);
-            at += size;
-            QVERIFY(!reader.read(pending, false, bytes, foreign));
-        }
+        bool valid = true;
+        inRandomPieces(utf8(text), rng, kLargestPiece, [&](std::string_view piece) {
+            pending += piece;
+            valid = !reader.read(pending, false, bytes, foreign) && valid;
+        });
+        QVERIFY(valid);
         QVERIFY(!reader.read(pending, true, bytes, foreign));
         QCOMPARE(qb(bytes), qb(expected.bytes));
         QVERIFY(foreign == expected.foreign);
