@@ -3,11 +3,7 @@
 # (then Help) under Xvfb and reads the process's CPU seconds over 10 s of each.
 set -eu
 . "$(dirname "$0")/../tests/xsession.sh"
-"${1:-build/bin/vesnor}" 2>/dev/null &
-app=$!
-pids="$app $pids"
-win=$(window_named "Armenian-English text composer")
-sleep 0.5
+start_composer "${1:-build/bin/vesnor}"
 
 cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{printf "%.2f", ($14 + $15) / hz}' "/proc/$app/stat"; }
 composer_places "$win"

@@ -19,11 +19,7 @@ for _ in $(seq 10); do
     kill "$app"; wait "$app" 2>/dev/null || true
 done | median | awk '{ printf "%-52s %6d ms   (goal: under 250 ms)\n", "start to window shown, median of 10", $1 }'
 
-"$program" 2>/dev/null &
-app=$!
-pids="$app $pids"
-win=$(window_named "$title")
-sleep 0.5
+start_composer "$program"
 ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
 # The last moment the program used the processor, once it has been idle for 300 ms.
 last_busy() {

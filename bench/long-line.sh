@@ -4,11 +4,7 @@
 # Convert, and the peak memory. Needs xclip.
 set -eu
 . "$(dirname "$0")/../tests/xsession.sh"
-"${1:-build/bin/vesnor}" 2>/dev/null &
-app=$!
-pids="$app $pids"
-win=$(window_named "Armenian-English text composer")
-sleep 0.5
+start_composer "${1:-build/bin/vesnor}"
 
 ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
 hz=$(getconf CLK_TCK)

@@ -31,6 +31,16 @@ window_named() {
     return 1
 }
 
+# Starts the program $1 and waits for its composer window: sets app, its process,
+# and win, the window.
+start_composer() {
+    "$1" 2>/dev/null &
+    app=$!
+    pids="$app $pids"
+    win=$(window_named "Armenian-English text composer")
+    sleep 0.5
+}
+
 # Sets X and Y, the composer window's inner area on the screen, and button_y, a row
 # through its command buttons (their top is 900 twips, 60 pixels, above the outer
 # bottom edge, frame included, as the window's layout counts it).
