@@ -47,7 +47,6 @@ int usageError(const std::string &message)
     return 2;
 }
 
-
 #ifdef _WIN32
 std::wstring wide(const std::string &utf8)
 {
@@ -88,20 +87,17 @@ bool readerWentAway(int error)
 {
 #ifdef _WIN32
     const DWORD last = GetLastError();
-    return error == EPIPE || (error == EINVAL && (last == ERROR_NO_DATA || last == ERROR_BROKEN_PIPE));
+    return error == EPIPE
+        || (error == EINVAL && (last == ERROR_NO_DATA || last == ERROR_BROKEN_PIPE));
 #else
     return error == EPIPE;
 #endif
 }
 
-bool quietStop = false;
-
 int ioError(const std::string &name, int error)
 {
-    if (name == "standard output" && readerWentAway(error)) {
-        quietStop = true;
+    if (name == "standard output" && readerWentAway(error))
         return 1;
-    }
     std::fprintf(stderr, "vesnor-convert: %s: %s\n", name.c_str(), std::strerror(error));
     return 1;
 }
@@ -178,7 +174,7 @@ int convert(const Options &options)
 
     if (!fromStdin)
         std::fclose(in);
-    if (!output.flush() && status == 0 && !quietStop)
+    if (!output.flush() && status == 0)
         status = ioError("standard output", output.error);
     return status;
 }
