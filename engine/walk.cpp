@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace vesnor::detail {
@@ -17,10 +19,12 @@ namespace vesnor::detail {
 namespace {
 
 // One step of a walk: what it appends and how many source bytes it consumes.
-template<std::size_t Width> struct BasicStep {
+// The walk reads a step as one machine word, the length in its top byte of the
+// 8-bit form.
+template<std::size_t Width> struct alignas(2 * Width) BasicStep {
     std::array<char, Width> bytes{};
-    std::uint8_t len = 0;
     std::uint8_t advance = 1;
+    std::uint8_t len = 0;
 };
 using Step = BasicStep<2>;
 // The same step with its bytes already in UTF-8: each 8-bit byte is at most two.
@@ -99,39 +103,11 @@ std::size_t pairIndex(unsigned char first, unsigned char second)
     return token;
 }
 
-} // namespace
-
-bool startsWord(unsigned char previous)
-{
-    switch (previous) {
-    case ' ':
-    case '\t':
-    case '\n':
-    case '\r':
-    case 0xA0:
-        return true;
-    default:
-        return false;
-    }
-}
-
-namespace {
-
 // Each direction is one table of finished steps, indexed by (word start, byte, next
 // byte), and one for the last byte of a text, indexed by (word start, byte).
 template<typename S> struct Tables {
     std::vector<S> steps = std::vector<S>(2 * kPairs);
     std::array<S, 2 * 256> lastSteps{};
-};
-
-struct Lookup {
-    Tables<Step> engArm;
-    Tables<Step> armEng;
-    Tables<Utf8Step> engArmUtf8;
-    Tables<Utf8Step> armEngUtf8;
-    std::array<std::uint8_t, 256> wordStartAfter{};
-
-    Lookup();
 };
 
 Utf8Step toUtf8(const Step &step)
@@ -146,134 +122,135 @@ Utf8Step toUtf8(const Step &step)
     return result;
 }
 
-Lookup::Lookup()
+// The steps of one direction, from the three table strings.
+Tables<Step> buildTables(Direction direction)
 {
     const std::string_view armenian = tables::kArmenianSide;
     const std::string_view latin = tables::kLatinSide;
     const std::string_view kinds = tables::kKinds;
     const std::size_t cells = tables::kCells;
-
-    for (std::size_t c = 0; c < 256; ++c)
-        wordStartAfter[c] = startsWord(static_cast<unsigned char>(c));
+    const bool engArm = direction == Direction::EngArm;
+    // The side a token is looked up in, and the side its step is read from.
+    const std::string_view from = engArm ? latin : armenian;
+    const std::string_view to = engArm ? armenian : latin;
 
     // First occurrences: walking the cells backwards lets the earliest one win. A
     // two-byte token that straddles two cells is found just like one inside a group.
     constexpr std::size_t kNone = SIZE_MAX;
-    std::array<std::size_t, 256> latinFirst;
-    std::array<std::size_t, 256> armenianFirst;
-    latinFirst.fill(kNone);
-    armenianFirst.fill(kNone);
-    for (std::size_t p = cells; p-- > 0;) {
-        latinFirst[static_cast<unsigned char>(latin[p])] = p;
-        armenianFirst[static_cast<unsigned char>(armenian[p])] = p;
-    }
+    std::array<std::size_t, 256> first;
+    first.fill(kNone);
+    for (std::size_t p = cells; p-- > 0;)
+        first[static_cast<unsigned char>(from[p])] = p;
 
-    // The two-letter rule of each direction, for a token found at cell p.
-    auto engArmPair = [&](std::size_t p) -> std::optional<Step> {
-        if (p == kNone || kinds[p] != '2')
+    // The two-letter rule, for a token found at cell p.
+    auto pair = [&](std::size_t p) -> std::optional<Step> {
+        if (p == kNone)
             return std::nullopt;
-        return readSide(armenian, p, 1);
-    };
-    auto armEngPair = [&](std::size_t p) -> std::optional<Step> {
-        if (p == kNone || (kinds[p] != '2' && kinds[p] != '0'))
+        if (engArm)
+            return kinds[p] == '2' ? std::optional(readSide(to, p, 1)) : std::nullopt;
+        if (kinds[p] != '2' && kinds[p] != '0')
             return std::nullopt;
-        return readSide(latin, p, kinds[p] == '2' ? 2 : 1);
+        return readSide(to, p, kinds[p] == '2' ? 2 : 1);
     };
-    // The one-letter rule away from the word-start letters.
-    auto engArmSingle = [&](unsigned char c) {
-        const std::size_t p = latinFirst[c];
-        return p == kNone ? literal(std::string_view(reinterpret_cast<const char *>(&c), 1))
-                          : readSide(armenian, p, kinds[p] == '0' ? 2 : 1);
-    };
-    // A lone continuation cell (only the second letter of "U") gives the Latin
-    // letter of its own cell, the same as when it ends the text.
-    auto armEngSingle = [&](unsigned char c) {
-        const std::size_t p = armenianFirst[c];
-        return p == kNone ? literal(std::string_view(reinterpret_cast<const char *>(&c), 1))
-                          : readSide(latin, p, kinds[p] == '2' ? 2 : 1);
+    // The one-letter rule away from the word-start letters. Latin to Armenian, a
+    // continuation cell ("U") brings the letter after it; the other way, a lone
+    // continuation cell (only the second letter of "U") gives the Latin letter of its
+    // own cell, the same as when it ends the text.
+    auto single = [&](unsigned char c) {
+        const std::size_t p = first[c];
+        if (p == kNone)
+            return literal(std::string_view(reinterpret_cast<const char *>(&c), 1));
+        return readSide(to, p, kinds[p] == (engArm ? '0' : '2') ? 2 : 1);
     };
 
-    // Each step goes into the 8-bit table and its UTF-8 twin.
-    auto put = [](auto &eightBit, auto &utf8, bool last, std::size_t at, const Step &step) {
-        (last ? eightBit.lastSteps[at] : eightBit.steps[at]) = step;
-        (last ? utf8.lastSteps[at] : utf8.steps[at]) = toUtf8(step);
-    };
-    auto putEng = [&](bool last, std::size_t at, const Step &step) {
-        put(engArm, engArmUtf8, last, at, step);
-    };
-    auto putArm = [&](bool last, std::size_t at, const Step &step) {
-        put(armEng, armEngUtf8, last, at, step);
-    };
-
+    Tables<Step> result;
     // Most tokens are no pair of any rule: their step is their first byte's.
     for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
         for (std::size_t c = 0; c < 256; ++c) {
             const auto byte = static_cast<unsigned char>(c);
-            const auto engLetter
-                = wordStart ? wordStartLetter(Direction::EngArm, byte) : std::nullopt;
-            const auto armLetter
-                = wordStart ? wordStartLetter(Direction::ArmEng, byte) : std::nullopt;
-            const Step engOne = engLetter ? *engLetter : engArmSingle(byte);
-            const Step armOne = armLetter ? *armLetter : armEngSingle(byte);
-            const Utf8Step engOneUtf8 = toUtf8(engOne);
-            const Utf8Step armOneUtf8 = toUtf8(armOne);
-            for (std::size_t next = 0; next < 256; ++next) {
-                const std::size_t at
-                    = wordStart * kPairs + pairIndex(byte, static_cast<unsigned char>(next));
-                engArm.steps[at] = engOne;
-                armEng.steps[at] = armOne;
-                engArmUtf8.steps[at] = engOneUtf8;
-                armEngUtf8.steps[at] = armOneUtf8;
-            }
+            const auto letter = wordStart ? wordStartLetter(direction, byte) : std::nullopt;
+            const Step one = letter ? *letter : single(byte);
+            for (std::size_t next = 0; next < 256; ++next)
+                result.steps[wordStart * kPairs + pairIndex(byte, static_cast<unsigned char>(next))]
+                    = one;
 
             // At the end the token is the one byte, and it meets the pair rules
             // alone; a match there has nothing more to consume.
-            const std::size_t at = wordStart * 256 + c;
-            const auto engAlone = engArmPair(latinFirst[c]);
-            putEng(true, at, engAlone ? *engAlone : engOne);
-            const auto armAlone = armEngPair(armenianFirst[c]);
-            putArm(true, at, armAlone ? *armAlone : armOne);
+            const auto alone = pair(first[c]);
+            result.lastSteps[wordStart * 256 + c] = alone ? *alone : one;
         }
     }
 
     // Pairs are found only where two cells stand side by side; the first place a
     // token occurs decides, so later places of the same token are passed over. The
     // pair rules come before the word-start letters, so they hold at word starts too.
-    auto addPairs = [&](std::string_view side, auto rule, auto put) {
-        std::vector<bool> seen(kPairs);
-        for (std::size_t p = 0; p + 1 < cells; ++p) {
-            const std::size_t token = pairIndex(
-                static_cast<unsigned char>(side[p]), static_cast<unsigned char>(side[p + 1]));
-            if (seen[token])
-                continue;
-            seen[token] = true;
-            if (const auto step = rule(p)) {
-                put(false, token, consuming(*step, 2));
-                put(false, kPairs + token, consuming(*step, 2));
-            }
+    std::vector<bool> seen(kPairs);
+    for (std::size_t p = 0; p + 1 < cells; ++p) {
+        const std::size_t token = pairIndex(
+            static_cast<unsigned char>(from[p]), static_cast<unsigned char>(from[p + 1]));
+        if (seen[token])
+            continue;
+        seen[token] = true;
+        if (const auto step = pair(p)) {
+            result.steps[token] = consuming(*step, 2);
+            result.steps[kPairs + token] = consuming(*step, 2);
         }
-    };
-    addPairs(latin, engArmPair, putEng);
-    addPairs(armenian, armEngPair, putArm);
+    }
 
     // The word-start pairs come before every table rule.
-    for (const char *pair : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
-        const auto first = static_cast<unsigned char>(pair[0]);
-        const auto second = static_cast<unsigned char>(pair[1]);
-        putEng(
-            false, kPairs + pairIndex(first, second), consuming(*wordStartPair(first, second), 2));
+    if (engArm) {
+        for (const char *letters : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
+            const auto a = static_cast<unsigned char>(letters[0]);
+            const auto b = static_cast<unsigned char>(letters[1]);
+            result.steps[kPairs + pairIndex(a, b)] = consuming(*wordStartPair(a, b), 2);
+        }
     }
+    return result;
 }
 
-// The tables are constants, so one lookup serves every conversion of the process.
-const Lookup &sharedLookup()
+// The same steps with their bytes already in UTF-8.
+Tables<Utf8Step> toUtf8(const Tables<Step> &eightBit)
 {
-    static const Lookup lookup;
-    return lookup;
+    Tables<Utf8Step> result;
+    std::transform(eightBit.steps.begin(), eightBit.steps.end(), result.steps.begin(),
+        [](const Step &step) { return toUtf8(step); });
+    std::transform(eightBit.lastSteps.begin(), eightBit.lastSteps.end(), result.lastSteps.begin(),
+        [](const Step &step) { return toUtf8(step); });
+    return result;
 }
+
+// The tables are constants, so each is built once per process, when first needed: a
+// run of the converter builds only the one it uses.
+const Tables<Step> &eightBitTables(Direction direction)
+{
+    if (direction == Direction::EngArm) {
+        static const Tables<Step> engArm = buildTables(Direction::EngArm);
+        return engArm;
+    }
+    static const Tables<Step> armEng = buildTables(Direction::ArmEng);
+    return armEng;
+}
+
+const Tables<Utf8Step> &utf8Tables(Direction direction)
+{
+    if (direction == Direction::EngArm) {
+        static const Tables<Utf8Step> engArm = toUtf8(buildTables(Direction::EngArm));
+        return engArm;
+    }
+    static const Tables<Utf8Step> armEng = toUtf8(buildTables(Direction::ArmEng));
+    return armEng;
+}
+
+// Where a position's steps start in a table: past the first half where a word starts.
+constexpr std::array<std::uint32_t, 256> kWordStartOffset = [] {
+    std::array<std::uint32_t, 256> offsets{};
+    for (std::size_t c = 0; c < 256; ++c)
+        offsets[c] = startsWord(static_cast<unsigned char>(c)) ? kPairs : 0;
+    return offsets;
+}();
 
 template<typename S>
-std::size_t walkBlock(const Tables<S> &tables, const std::array<std::uint8_t, 256> &wordStartAfter,
+std::size_t walkBlock(const Tables<S> &tables, const std::array<const S *, 256> &bases,
     const unsigned char *src, std::size_t n, unsigned char previous, bool final, char *&cursor,
     std::size_t &lastStart)
 {
@@ -283,21 +260,48 @@ std::size_t walkBlock(const Tables<S> &tables, const std::array<std::uint8_t, 25
     // judged on the source, never on the result), so every position is looked up and
     // a one-bit flag says whether the step before already consumed it. That flag is
     // the only thing carried from one position to the next: no branch to mispredict
-    // and no lookup waiting on the previous one.
+    // and no lookup waiting on the previous one. A step is read and written as one
+    // machine word; the bytes past its length are overwritten by the next one.
+    using Word = std::conditional_t<sizeof(S) == 4, std::uint32_t, std::uint64_t>;
+    static_assert(sizeof(Word) == sizeof(S));
+    constexpr int kLenShift = 8 * static_cast<int>(offsetof(S, len));
+    constexpr int kPairShift = 8 * static_cast<int>(offsetof(S, advance)) + 1;
     char *out = cursor;
-    const S *steps = tables.steps.data();
-    constexpr std::size_t kWidth = sizeof(S::bytes);
-    std::size_t wordStart = wordStartAfter[previous];
-    std::size_t skip = 0;
-    for (std::size_t j = 0; j + 1 < n; ++j) {
+    const S *steps = bases[previous];
+    auto look = [&](std::size_t j) {
         std::uint16_t token;
         std::memcpy(&token, src + j, 2);
-        const S step = steps[(wordStart << 16) | std::size_t{token}];
-        const std::size_t keep = skip ^ 1;
-        std::memcpy(out, step.bytes.data(), kWidth);
-        out += keep ? step.len : 0;
-        skip = keep & (step.advance >> 1);
-        wordStart = wordStartAfter[src[j]];
+        Word word;
+        std::memcpy(&word, steps + token, sizeof word);
+        steps = bases[src[j]];
+        return word;
+    };
+    auto length = [](Word word) { return static_cast<std::size_t>((word >> kLenShift) & 0xFF); };
+    auto pair = [](Word word) { return static_cast<std::size_t>((word >> kPairShift) & 1); };
+    auto single
+        = [](Word word) { return static_cast<std::size_t>((word >> (kPairShift - 1)) & 1); };
+    // Two positions at a time keep the flag's chain at one AND and one OR for
+    // both: the second position is taken unless the first is a taken pair, and the
+    // next first unless the second is.
+    std::size_t taken = 1;
+    std::size_t j = 0;
+#pragma GCC unroll 4
+    for (; j + 2 < n; j += 2) {
+        const Word first = look(j);
+        const Word second = look(j + 1);
+        std::memcpy(out, &first, sizeof first);
+        out += length(first) & (0 - taken);
+        const std::size_t firstPairTaken = pair(first) & taken;
+        std::memcpy(out, &second, sizeof second);
+        out += length(second) & (firstPairTaken - 1);
+        taken = single(second) | firstPairTaken;
+    }
+    std::size_t skip = taken ^ 1;
+    if (j + 1 < n) {
+        const Word word = look(j);
+        std::memcpy(out, &word, sizeof word);
+        out += length(word) & (skip - 1);
+        skip = pair(word) & (skip ^ 1);
     }
     cursor = out;
     // A pair that took the last byte started just before it.
@@ -308,8 +312,8 @@ std::size_t walkBlock(const Tables<S> &tables, const std::array<std::uint8_t, 25
     if (!final)
         return n - 1;
     // At the end of the text the token is the last byte alone.
-    const S step = tables.lastSteps[(wordStart << 8) | src[n - 1]];
-    std::memcpy(out, step.bytes.data(), kWidth);
+    const S step = tables.lastSteps[(steps == tables.steps.data() ? 0 : 256) | src[n - 1]];
+    std::memcpy(out, step.bytes.data(), sizeof(S::bytes));
     cursor = out + step.len;
     lastStart = n - 1;
     return n;
@@ -321,14 +325,18 @@ Span walkBlocks(const Tables<S> &tables, std::string_view src, unsigned char pre
 {
     // The walk writes into a block that stays in cache and is then appended, so the
     // result is written to memory once, without first zero-filling room for it. No
-    // step yields more than kWidth bytes per source byte; the extra kWidth bytes let a
-    // step always copy all its bytes without looking at its length.
+    // step yields more than kWidth bytes per source byte; the room for one more step
+    // lets a step always be written whole.
     constexpr std::size_t kBlock = 16 * 1024;
     constexpr std::size_t kWidth = sizeof(S::bytes);
-    const auto scratch = std::make_unique_for_overwrite<char[]>(kWidth * (kBlock + 1));
+    const std::size_t block = std::min(kBlock, src.size());
+    const auto scratch = std::make_unique_for_overwrite<char[]>(kWidth * block + sizeof(S));
     const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
-    const auto &wordStartAfter = sharedLookup().wordStartAfter;
     out.reserve(out.size() + src.size() + src.size() / 4);
+    // Where the steps after each byte are: past the first half after white space.
+    std::array<const S *, 256> bases;
+    for (std::size_t c = 0; c < 256; ++c)
+        bases[c] = tables.steps.data() + kWordStartOffset[c];
 
     Span result;
     while (result.consumed < src.size()) {
@@ -336,8 +344,8 @@ Span walkBlocks(const Tables<S> &tables, std::string_view src, unsigned char pre
         const bool tail = result.consumed + length == src.size();
         char *cursor = scratch.get();
         std::size_t lastStart = 0;
-        const std::size_t done = walkBlock(tables, wordStartAfter, bytes + result.consumed, length,
-            previous, tail && final, cursor, lastStart);
+        const std::size_t done = walkBlock(tables, bases, bytes + result.consumed, length, previous,
+            tail && final, cursor, lastStart);
         out.append(scratch.get(), static_cast<std::size_t>(cursor - scratch.get()));
         if (done == 0)
             break;
@@ -355,12 +363,9 @@ Span walkBlocks(const Tables<S> &tables, std::string_view src, unsigned char pre
 Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
     bool final, std::string &out)
 {
-    const Lookup &lookup = sharedLookup();
-    const bool engArm = direction == Direction::EngArm;
     if (output == Output::Utf8)
-        return walkBlocks(
-            engArm ? lookup.engArmUtf8 : lookup.armEngUtf8, src, previous, final, out);
-    return walkBlocks(engArm ? lookup.engArm : lookup.armEng, src, previous, final, out);
+        return walkBlocks(utf8Tables(direction), src, previous, final, out);
+    return walkBlocks(eightBitTables(direction), src, previous, final, out);
 }
 
 } // namespace vesnor::detail

@@ -19,7 +19,19 @@ enum class Output { EightBit, Utf8 };
 
 // White space starts a word: the space, tab, line feed, carriage return and the
 // no-break space (A0 in the 8-bit text).
-bool startsWord(unsigned char previous);
+constexpr bool startsWord(unsigned char previous)
+{
+    switch (previous) {
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\r':
+    case 0xA0:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The start of a text counts as if white space stood before it.
 inline constexpr unsigned char kTextStart = ' ';
