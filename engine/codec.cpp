@@ -1,7 +1,9 @@
 #include "utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace vesnor::codec {
 
@@ -125,6 +127,113 @@ std::u32string decode(std::string_view bytes, std::u32string_view foreign)
     return text;
 }
 
+namespace {
+
+// The fast path of the reader looks at every byte of the input together with the
+// next one, as one 16-bit index, and learns from one table what the byte yields:
+// its 8-bit byte (low byte), whether it yields one (a continuation byte does not),
+// and whether the fast path must leave the text to the careful one (an invalid or
+// foreign sequence, U+001A, a sequence longer than two bytes).
+constexpr std::uint16_t kYields = 0x100;
+constexpr std::uint16_t kCareful = 0x8000;
+
+std::size_t byteIndex(unsigned char first, unsigned char second)
+{
+    const std::array<unsigned char, 2> bytes{first, second};
+    std::uint16_t index;
+    std::memcpy(&index, bytes.data(), 2);
+    return index;
+}
+
+bool isContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+bool isTwoByteLead(unsigned char b)
+{
+    return b >= 0xC2 && b <= 0xDF;
+}
+
+std::uint16_t pairEntry(unsigned char first, unsigned char second)
+{
+    // A continuation must follow a two-byte lead; the lead's own entry checks it,
+    // so every other byte refuses one after it.
+    if (isTwoByteLead(first)) {
+        if (!isContinuation(second))
+            return kCareful;
+        const std::int16_t byte = kReverse.byte[(char32_t{first & 0x1Fu} << 6) | (second & 0x3Fu)];
+        if (byte < 0 || byte == kForeign)
+            return kCareful;
+        return static_cast<std::uint16_t>(kYields | byte);
+    }
+    if (isContinuation(second))
+        return kCareful;
+    if (isContinuation(first))
+        return 0;
+    if (first < 0x80 && first != kForeign)
+        return static_cast<std::uint16_t>(kYields | first);
+    return kCareful;
+}
+
+const std::vector<std::uint16_t> &pairEntries()
+{
+    static const std::vector<std::uint16_t> entries = [] {
+        std::vector<std::uint16_t> table(65536);
+        for (unsigned first = 0; first < 256; ++first)
+            for (unsigned second = 0; second < 256; ++second)
+                table[byteIndex(
+                    static_cast<unsigned char>(first), static_cast<unsigned char>(second))]
+                    = pairEntry(
+                        static_cast<unsigned char>(first), static_cast<unsigned char>(second));
+        return table;
+    }();
+    return entries;
+}
+
+constexpr std::size_t kFastRun = 32;
+
+// Plain ASCII without U+001A, and no continuation byte after it.
+bool plainAscii(const unsigned char *s)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    std::uint64_t any = 0;
+    for (std::size_t k = 0; k < kFastRun; k += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s + k, 8);
+        const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
+        any |= word | ((foreignBytes - kOnes) & ~foreignBytes);
+    }
+    return (any & kHighs) == 0 && !isContinuation(s[kFastRun]);
+}
+
+// Reads kFastRun bytes of s, which must be followed by one more, into out when the
+// fast path can take them all. Returns the bytes written, or nothing.
+std::optional<std::size_t> fastRun(
+    const unsigned char *s, char *out, const std::vector<std::uint16_t> &entries)
+{
+    if (plainAscii(s)) {
+        std::memcpy(out, s, kFastRun);
+        return kFastRun;
+    }
+    std::uint16_t seen = 0;
+    char *o = out;
+    for (std::size_t k = 0; k < kFastRun; ++k) {
+        std::uint16_t index;
+        std::memcpy(&index, s + k, 2);
+        const std::uint16_t entry = entries[index];
+        *o = static_cast<char>(entry);
+        o += (entry >> 8) & 1;
+        seen |= entry;
+    }
+    if (seen & kCareful)
+        return std::nullopt;
+    return static_cast<std::size_t>(o - out);
+}
+
+} // namespace
+
 std::optional<std::uint64_t> Utf8Reader::read(
     std::string &pending, bool final, std::string &bytes, std::u32string &foreign)
 {
@@ -133,83 +242,87 @@ std::optional<std::uint64_t> Utf8Reader::read(
     const std::size_t start = bytes.size();
     bytes.resize(start + n);
     char *out = bytes.data() + start;
+    const std::vector<std::uint16_t> &entries = pairEntries();
     std::size_t i = 0;
     std::optional<std::uint64_t> error;
-    while (i < n) {
-        const unsigned char lead = s[i];
-        if (lead < 0x80) {
-            *out++ = lead == kForeign ? toByte(lead, foreign) : static_cast<char>(lead);
+    bool stop = false;
+    // The last fast run ended on a lead byte, and read its continuation with it.
+    bool continuationRead = false;
+    while (i < n && !stop) {
+        // Runs the fast path takes whole; where it cannot, the careful path reads
+        // the run character by character.
+        std::size_t carefulUntil = n;
+        // A continuation byte at the start of a run belongs to the run before it,
+        // which checked it only when it was a fast one.
+        if (i + kFastRun < n && (continuationRead || !isContinuation(s[i]))) {
+            if (const auto written = fastRun(s + i, out, entries)) {
+                out += *written;
+                i += kFastRun;
+                continuationRead = isTwoByteLead(s[i - 1]);
+                continue;
+            }
+            carefulUntil = i + kFastRun;
+        }
+        if (continuationRead) {
             ++i;
-            // Inside a run of ASCII without U+001A, copy eight bytes at a time.
-            while (i + 8 <= n) {
-                std::uint64_t word;
-                std::memcpy(&word, s + i, 8);
-                constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-                constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-                const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
-                if (((word | ((foreignBytes - kOnes) & ~foreignBytes)) & kHighs) != 0)
-                    break;
-                std::memcpy(out, s + i, 8);
-                out += 8;
-                i += 8;
+            continuationRead = false;
+        }
+        while (i < carefulUntil) {
+            const unsigned char lead = s[i];
+            if (lead < 0x80) {
+                *out++ = lead == kForeign ? toByte(lead, foreign) : static_cast<char>(lead);
+                ++i;
+                continue;
             }
-            continue;
-        }
-        // Two-byte sequences hold every Armenian letter; they take a direct path.
-        if (lead >= 0xC2 && lead <= 0xDF && i + 1 < n && (s[i + 1] & 0xC0) == 0x80) {
-            *out++ = toByte((char32_t{lead & 0x1Fu} << 6) | (s[i + 1] & 0x3Fu), foreign);
-            i += 2;
-            continue;
-        }
-        int len;
-        char32_t c;
-        char32_t min;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            len = 2;
-            c = lead & 0x1F;
-            min = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            len = 3;
-            c = lead & 0x0F;
-            min = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            len = 4;
-            c = lead & 0x07;
-            min = 0x10000;
-        } else {
-            error = offset + i;
-            break;
-        }
-        bool complete = true;
-        bool valid = true;
-        for (int k = 1; k < len; ++k) {
-            if (i + k >= n) {
-                complete = false;
-                break;
-            }
-            const unsigned char follow = s[i + k];
-            if ((follow & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            c = (c << 6) | (follow & 0x3F);
-        }
-        if (!valid) {
-            error = offset + i;
-            break;
-        }
-        if (!complete) {
-            // A sequence cut by the chunk's end: what is there could still be valid.
-            if (final)
+            int len;
+            char32_t c;
+            char32_t min;
+            if (lead >= 0xC2 && lead <= 0xDF) {
+                len = 2;
+                c = lead & 0x1F;
+                min = 0x80;
+            } else if (lead >= 0xE0 && lead <= 0xEF) {
+                len = 3;
+                c = lead & 0x0F;
+                min = 0x800;
+            } else if (lead >= 0xF0 && lead <= 0xF4) {
+                len = 4;
+                c = lead & 0x07;
+                min = 0x10000;
+            } else {
                 error = offset + i;
-            break;
+                stop = true;
+                break;
+            }
+            bool complete = true;
+            bool valid = true;
+            for (int k = 1; k < len; ++k) {
+                if (i + k >= n) {
+                    complete = false;
+                    break;
+                }
+                const unsigned char follow = s[i + k];
+                if ((follow & 0xC0) != 0x80) {
+                    valid = false;
+                    break;
+                }
+                c = (c << 6) | (follow & 0x3F);
+            }
+            if (!valid || (complete && (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))) {
+                error = offset + i;
+                stop = true;
+                break;
+            }
+            if (!complete) {
+                // A sequence cut by the chunk's end: what is there could still be valid.
+                if (final)
+                    error = offset + i;
+                stop = true;
+                break;
+            }
+            *out++ = toByte(c, foreign);
+            i += static_cast<std::size_t>(len);
         }
-        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            error = offset + i;
-            break;
-        }
-        *out++ = toByte(c, foreign);
-        i += static_cast<std::size_t>(len);
     }
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     offset += i;

@@ -6,6 +6,9 @@
 
 #include <QtTest/QTest>
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -147,6 +150,8 @@ void TestCodec::invalidUtf8_data()
     QTest::newRow("lead byte F5") << qb(h("F5 80 80 80")) << 0ull;
     QTest::newRow("sequence cut by the end") << qb(h("'abc' D5")) << 3ull;
     QTest::newRow("missing continuation") << qb(h("D5 'a'")) << 0ull;
+    QTest::newRow("continuation after a whole letter") << qb(h("D5 A1 A1")) << 2ull;
+    QTest::newRow("lead byte C1") << qb(h("C1 BF")) << 0ull;
 }
 
 void TestCodec::invalidUtf8()
@@ -154,13 +159,44 @@ void TestCodec::invalidUtf8()
     QFETCH(QByteArray, input);
     QFETCH(qulonglong, offset);
 
-    codec::Utf8Reader reader;
-    std::string pending = input.toStdString();
-    std::string bytes;
-    std::u32string foreign;
-    const auto error = reader.read(pending, true, bytes, foreign);
-    QVERIFY(error.has_value());
-    QCOMPARE(qulonglong(*error), offset);
+    std::string before;
+    {
+        codec::Utf8Reader reader;
+        std::string pending = input.toStdString();
+        std::u32string foreign;
+        const auto error = reader.read(pending, true, before, foreign);
+        QVERIFY(error.has_value());
+        QCOMPARE(qulonglong(*error), offset);
+    }
+
+    // The same fault at every character boundary of a long text, read whole and in
+    // pieces: the reader reports it at the same place and yields all that came before.
+    const std::u32string around = U"Բարև Ձեզ, vonc es? Ես լավ եմ։ «Երևան» - Yerevan, 2026 "
+                                  U"ԱԲԳԴԵԶԷԸԹԺԻԼԽԾԿՀՁՂՃՄՅՆՇՈՉՊՋՌՍՎՏՐՑՒՓՔՕՖ abcdefghijklmnop";
+    std::mt19937 rng(5);
+    for (std::size_t cut = 0; cut <= around.size(); ++cut) {
+        const std::string prefix = utf8(around.substr(0, cut));
+        const std::string text = prefix + input.toStdString() + utf8(around.substr(cut));
+        const std::string expected = codec::encode(around.substr(0, cut)).bytes + before;
+        for (const std::size_t largest : {text.size(), std::size_t{40}, std::size_t{7}}) {
+            codec::Utf8Reader reader;
+            std::string pending;
+            std::string bytes;
+            std::u32string foreign;
+            std::optional<std::uint64_t> error;
+            inRandomPieces(text, rng, largest, [&](std::string_view piece) {
+                if (error)
+                    return;
+                pending += piece;
+                error = reader.read(pending, false, bytes, foreign);
+            });
+            if (!error)
+                error = reader.read(pending, true, bytes, foreign);
+            QVERIFY2(error.has_value(), qPrintable(QString::number(cut)));
+            QCOMPARE(qulonglong(*error), prefix.size() + offset);
+            QCOMPARE(qb(bytes), qb(expected));
+        }
+    }
 }
 
 void TestCodec::utf8SplitAnywhere()
@@ -219,8 +255,9 @@ void TestCodec::utf8ReaderAgreesWithEncode()
     const std::u32string pool = U"abc \x1A\r\nԱբգդեզէըթժիլխծկհձղճմյնշոչպջռսվտրցւփքօֆև։«»é€😀ж";
     std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
     std::uniform_int_distribution<std::size_t> runOf(0, 40);
-    constexpr std::size_t kLargestPiece = 23;
-    for (int round = 0; round < 500; ++round) {
+    for (int round = 0; round < 1500; ++round) {
+        // Small pieces, long ones, and the text whole.
+        const std::size_t largest = std::array<std::size_t, 3>{23, 300, SIZE_MAX}[round % 3];
         std::u32string text;
         for (int k = 0; k < 12; ++k)
             text.append(runOf(rng), pool[pick(rng)]);
@@ -231,7 +268,7 @@ void TestCodec::utf8ReaderAgreesWithEncode()
         std::string bytes;
         std::u32string foreign;
         bool valid = true;
-        inRandomPieces(utf8(text), rng, kLargestPiece, [&](std::string_view piece) {
+        inRandomPieces(utf8(text), rng, largest, [&](std::string_view piece) {
             pending += piece;
             valid = !reader.read(pending, false, bytes, foreign) && valid;
         });
