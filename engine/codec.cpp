@@ -237,8 +237,17 @@ std::optional<std::size_t> fastRun(
 std::optional<std::uint64_t> Utf8Reader::read(
     std::string &pending, bool final, std::string &bytes, std::u32string &foreign)
 {
-    const auto *s = reinterpret_cast<const unsigned char *>(pending.data());
-    const std::size_t n = pending.size();
+    std::size_t used = 0;
+    const auto error = read(pending, final, bytes, foreign, used);
+    pending.erase(0, used);
+    return error;
+}
+
+std::optional<std::uint64_t> Utf8Reader::read(std::string_view input, bool final,
+    std::string &bytes, std::u32string &foreign, std::size_t &used)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(input.data());
+    const std::size_t n = input.size();
     const std::size_t start = bytes.size();
     bytes.resize(start + n);
     char *out = bytes.data() + start;
@@ -326,7 +335,7 @@ std::optional<std::uint64_t> Utf8Reader::read(
     }
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     offset += i;
-    pending.erase(0, i);
+    used = i;
     return error;
 }
 

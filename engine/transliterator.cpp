@@ -37,15 +37,25 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
     if (encoding == Encoding::EightBit) {
         bytes.append(piece);
     } else {
-        raw.append(piece);
+        // Only an unfinished sequence is kept; the rest is read where it lies.
+        std::string_view input = piece;
+        if (!raw.empty()) {
+            raw.append(piece);
+            input = raw;
+        }
         codec::Utf8Reader reader(read);
-        if (const auto bad = reader.read(raw, final, bytes, foreign)) {
+        std::size_t used = 0;
+        if (const auto bad = reader.read(input, final, bytes, foreign, used)) {
             // What came before the invalid byte is a whole text of its own.
             failed = true;
             offset = *bad;
             final = true;
         }
         read = reader.consumed();
+        if (raw.empty())
+            raw.assign(piece.substr(used));
+        else
+            raw.erase(0, used);
     }
 
     const std::size_t start = out.size();

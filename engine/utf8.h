@@ -38,6 +38,10 @@ public:
     std::optional<std::uint64_t> read(
         std::string &pending, bool final, std::string &bytes, std::u32string &foreign);
 
+    // The same for input that stays where it is: `used` tells how much was read.
+    std::optional<std::uint64_t> read(std::string_view input, bool final, std::string &bytes,
+        std::u32string &foreign, std::size_t &used);
+
 private:
     std::uint64_t offset = 0;
 };

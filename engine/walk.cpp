@@ -122,8 +122,14 @@ Utf8Step toUtf8(const Step &step)
     return result;
 }
 
-// The steps of one direction, from the three table strings.
-Tables<Step> buildTables(Direction direction)
+Step toEightBit(const Step &step)
+{
+    return step;
+}
+
+// The steps of one direction, from the three table strings, each made into an S by
+// `made`: only the few hundred distinct steps are made, then copied where they go.
+template<typename S, typename Make> Tables<S> buildTables(Direction direction, Make made)
 {
     const std::string_view armenian = tables::kArmenianSide;
     const std::string_view latin = tables::kLatinSide;
@@ -163,13 +169,13 @@ Tables<Step> buildTables(Direction direction)
         return readSide(to, p, kinds[p] == (engArm ? '0' : '2') ? 2 : 1);
     };
 
-    Tables<Step> result;
+    Tables<S> result;
     // Most tokens are no pair of any rule: their step is their first byte's.
     for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
         for (std::size_t c = 0; c < 256; ++c) {
             const auto byte = static_cast<unsigned char>(c);
             const auto letter = wordStart ? wordStartLetter(direction, byte) : std::nullopt;
-            const Step one = letter ? *letter : single(byte);
+            const S one = made(letter ? *letter : single(byte));
             for (std::size_t next = 0; next < 256; ++next)
                 result.steps[wordStart * kPairs + pairIndex(byte, static_cast<unsigned char>(next))]
                     = one;
@@ -177,7 +183,7 @@ Tables<Step> buildTables(Direction direction)
             // At the end the token is the one byte, and it meets the pair rules
             // alone; a match there has nothing more to consume.
             const auto alone = pair(first[c]);
-            result.lastSteps[wordStart * 256 + c] = alone ? *alone : one;
+            result.lastSteps[wordStart * 256 + c] = alone ? made(*alone) : one;
         }
     }
 
@@ -192,8 +198,8 @@ Tables<Step> buildTables(Direction direction)
             continue;
         seen[token] = true;
         if (const auto step = pair(p)) {
-            result.steps[token] = consuming(*step, 2);
-            result.steps[kPairs + token] = consuming(*step, 2);
+            result.steps[token] = made(consuming(*step, 2));
+            result.steps[kPairs + token] = made(consuming(*step, 2));
         }
     }
 
@@ -202,20 +208,9 @@ Tables<Step> buildTables(Direction direction)
         for (const char *letters : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
             const auto a = static_cast<unsigned char>(letters[0]);
             const auto b = static_cast<unsigned char>(letters[1]);
-            result.steps[kPairs + pairIndex(a, b)] = consuming(*wordStartPair(a, b), 2);
+            result.steps[kPairs + pairIndex(a, b)] = made(consuming(*wordStartPair(a, b), 2));
         }
     }
-    return result;
-}
-
-// The same steps with their bytes already in UTF-8.
-Tables<Utf8Step> toUtf8(const Tables<Step> &eightBit)
-{
-    Tables<Utf8Step> result;
-    std::transform(eightBit.steps.begin(), eightBit.steps.end(), result.steps.begin(),
-        [](const Step &step) { return toUtf8(step); });
-    std::transform(eightBit.lastSteps.begin(), eightBit.lastSteps.end(), result.lastSteps.begin(),
-        [](const Step &step) { return toUtf8(step); });
     return result;
 }
 
@@ -224,20 +219,20 @@ Tables<Utf8Step> toUtf8(const Tables<Step> &eightBit)
 const Tables<Step> &eightBitTables(Direction direction)
 {
     if (direction == Direction::EngArm) {
-        static const Tables<Step> engArm = buildTables(Direction::EngArm);
+        static const Tables<Step> engArm = buildTables<Step>(Direction::EngArm, toEightBit);
         return engArm;
     }
-    static const Tables<Step> armEng = buildTables(Direction::ArmEng);
+    static const Tables<Step> armEng = buildTables<Step>(Direction::ArmEng, toEightBit);
     return armEng;
 }
 
 const Tables<Utf8Step> &utf8Tables(Direction direction)
 {
     if (direction == Direction::EngArm) {
-        static const Tables<Utf8Step> engArm = toUtf8(buildTables(Direction::EngArm));
+        static const Tables<Utf8Step> engArm = buildTables<Utf8Step>(Direction::EngArm, toUtf8);
         return engArm;
     }
-    static const Tables<Utf8Step> armEng = toUtf8(buildTables(Direction::ArmEng));
+    static const Tables<Utf8Step> armEng = buildTables<Utf8Step>(Direction::ArmEng, toUtf8);
     return armEng;
 }
 
