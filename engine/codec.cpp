@@ -210,8 +210,7 @@ bool plainAscii(const unsigned char *s)
 
 // Reads kFastRun bytes of s, which must be followed by one more, into out when the
 // fast path can take them all. Returns the bytes written, or nothing.
-std::optional<std::size_t> fastRun(
-    const unsigned char *s, char *out, const std::vector<std::uint16_t> &entries)
+std::optional<std::size_t> fastRun(const unsigned char *s, char *out, const std::uint16_t *entries)
 {
     if (plainAscii(s)) {
         std::memcpy(out, s, kFastRun);
@@ -219,6 +218,7 @@ std::optional<std::size_t> fastRun(
     }
     std::uint16_t seen = 0;
     char *o = out;
+#pragma GCC unroll 4
     for (std::size_t k = 0; k < kFastRun; ++k) {
         std::uint16_t index;
         std::memcpy(&index, s + k, 2);
@@ -251,7 +251,9 @@ std::optional<std::uint64_t> Utf8Reader::read(std::string_view input, bool final
     const std::size_t start = bytes.size();
     bytes.resize(start + n);
     char *out = bytes.data() + start;
-    const std::vector<std::uint16_t> &entries = pairEntries();
+    // A pointer of its own: the writes through `out` could otherwise alias the
+    // vector's, and the compiler would read it again for every byte.
+    const std::uint16_t *entries = pairEntries().data();
     std::size_t i = 0;
     std::optional<std::uint64_t> error;
     bool stop = false;
