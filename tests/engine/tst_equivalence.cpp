@@ -49,6 +49,8 @@ private slots:
     void everyTwoByteToken();
     void randomTexts_data();
     void randomTexts();
+    void longTexts_data();
+    void longTexts();
 };
 
 void TestEquivalence::everyTwoByteToken_data()
@@ -114,6 +116,43 @@ void TestEquivalence::randomTexts()
             = streamed(direction, vesnor::Encoding::EightBit, text, rng, kLargestPiece);
         QCOMPARE(QByteArray::fromStdString(pieces), QByteArray::fromStdString(expected));
     }
+}
+
+// The walk goes through a long text in blocks; a run of pairs across a block's end
+// must be read as across any other position, whole and in pieces.
+void TestEquivalence::longTexts_data()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::addColumn<QByteArray>("text");
+
+    std::mt19937 rng(16384);
+    for (const std::size_t length : {16383, 16384, 16385, 16386, 32769, 50001}) {
+        const QByteArray random = QByteArray::fromStdString(randomText(rng, length));
+        QTest::addRow("random, %zu bytes, Latin to Armenian", length) << true << random;
+        QTest::addRow("random, %zu bytes, Armenian to Latin", length) << false << random;
+        QTest::addRow("r repeated, %zu bytes", length)
+            << true << QByteArray(qsizetype(length), 'r');
+        QTest::addRow("tsh repeated, %zu bytes", length)
+            << true << QByteArray("tsh").repeated(qsizetype(length / 3));
+        // Armenian T and a bar form a pair read back as TH.
+        QTest::addRow("T and bar repeated, %zu bytes", length)
+            << false << QByteArray("\xC2|\xC2").repeated(qsizetype(length / 3));
+    }
+}
+
+void TestEquivalence::longTexts()
+{
+    QFETCH(bool, engArm);
+    QFETCH(QByteArray, text);
+    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+
+    const std::string expected = slow(engArm, text.toStdString());
+    QCOMPARE(QByteArray::fromStdString(fast(engArm, text.toStdString())),
+        QByteArray::fromStdString(expected));
+    std::mt19937 rng(3);
+    const std::string pieces
+        = streamed(direction, vesnor::Encoding::EightBit, text.toStdString(), rng, 20000);
+    QCOMPARE(QByteArray::fromStdString(pieces), QByteArray::fromStdString(expected));
 }
 
 QTEST_GUILESS_MAIN(TestEquivalence)
