@@ -137,14 +137,6 @@ namespace {
 constexpr std::uint16_t kYields = 0x100;
 constexpr std::uint16_t kCareful = 0x8000;
 
-std::size_t byteIndex(unsigned char first, unsigned char second)
-{
-    const std::array<unsigned char, 2> bytes{first, second};
-    std::uint16_t index;
-    std::memcpy(&index, bytes.data(), 2);
-    return index;
-}
-
 bool isContinuation(unsigned char b)
 {
     return (b & 0xC0) == 0x80;
@@ -182,7 +174,7 @@ const std::vector<std::uint16_t> &pairEntries()
         std::vector<std::uint16_t> table(65536);
         for (unsigned first = 0; first < 256; ++first)
             for (unsigned second = 0; second < 256; ++second)
-                table[byteIndex(
+                table[twoByteIndex(
                     static_cast<unsigned char>(first), static_cast<unsigned char>(second))]
                     = pairEntry(
                         static_cast<unsigned char>(first), static_cast<unsigned char>(second));

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,16 @@ private:
 };
 
 void appendUtf8(char32_t c, std::string &out);
+
+// Two bytes as one 16-bit load from the text reads them: the index of the tables
+// that the reader and the walk look pairs of bytes up in.
+inline std::size_t twoByteIndex(unsigned char first, unsigned char second)
+{
+    const std::array<unsigned char, 2> bytes{first, second};
+    std::uint16_t index;
+    std::memcpy(&index, bytes.data(), 2);
+    return index;
+}
 
 // In UTF-8 that a walk wrote directly, each kForeign byte still stands for
 // foreign[next...]: puts the originals back.

@@ -97,10 +97,7 @@ constexpr std::size_t kPairs = 65536;
 // so the walk needs no shifting.
 std::size_t pairIndex(unsigned char first, unsigned char second)
 {
-    const std::array<unsigned char, 2> bytes{first, second};
-    std::uint16_t token;
-    std::memcpy(&token, bytes.data(), 2);
-    return token;
+    return codec::twoByteIndex(first, second);
 }
 
 // Each direction is one table of finished steps, indexed by (word start, byte, next
@@ -120,11 +117,6 @@ Utf8Step toUtf8(const Step &step)
             result.bytes[result.len++] = utf8.bytes[b];
     }
     return result;
-}
-
-Step toEightBit(const Step &step)
-{
-    return step;
 }
 
 // The steps of one direction, from the three table strings, each made into an S by
@@ -216,23 +208,21 @@ template<typename S, typename Make> Tables<S> buildTables(Direction direction, M
 
 // The tables are constants, so each is built once per process, when first needed: a
 // run of the converter builds only the one it uses.
-const Tables<Step> &eightBitTables(Direction direction)
+template<typename S> const Tables<S> &sharedTables(Direction direction)
 {
+    auto build = [](Direction which) {
+        return buildTables<S>(which, [](const Step &step) {
+            if constexpr (std::is_same_v<S, Step>)
+                return step;
+            else
+                return toUtf8(step);
+        });
+    };
     if (direction == Direction::EngArm) {
-        static const Tables<Step> engArm = buildTables<Step>(Direction::EngArm, toEightBit);
+        static const Tables<S> engArm = build(Direction::EngArm);
         return engArm;
     }
-    static const Tables<Step> armEng = buildTables<Step>(Direction::ArmEng, toEightBit);
-    return armEng;
-}
-
-const Tables<Utf8Step> &utf8Tables(Direction direction)
-{
-    if (direction == Direction::EngArm) {
-        static const Tables<Utf8Step> engArm = buildTables<Utf8Step>(Direction::EngArm, toUtf8);
-        return engArm;
-    }
-    static const Tables<Utf8Step> armEng = buildTables<Utf8Step>(Direction::ArmEng, toUtf8);
+    static const Tables<S> armEng = build(Direction::ArmEng);
     return armEng;
 }
 
@@ -359,8 +349,8 @@ Span walk(Direction direction, Output output, std::string_view src, unsigned cha
     bool final, std::string &out)
 {
     if (output == Output::Utf8)
-        return walkBlocks(utf8Tables(direction), src, previous, final, out);
-    return walkBlocks(eightBitTables(direction), src, previous, final, out);
+        return walkBlocks(sharedTables<Utf8Step>(direction), src, previous, final, out);
+    return walkBlocks(sharedTables<Step>(direction), src, previous, final, out);
 }
 
 } // namespace vesnor::detail
