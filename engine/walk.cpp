@@ -19,16 +19,21 @@ namespace vesnor::detail {
 namespace {
 
 // One step of a walk: what it appends and how many source bytes it consumes.
-// The walk reads a step as one machine word, the length in its top byte of the
-// 8-bit form.
+// The walk reads a step as one machine word, its length in the top byte, so that one
+// shift takes it out.
+struct NoPadding { };
 template<std::size_t Width> struct alignas(2 * Width) BasicStep {
     std::array<char, Width> bytes{};
     std::uint8_t advance = 1;
+    [[no_unique_address]] std::conditional_t<Width == 2, NoPadding, std::array<std::uint8_t, 2>>
+        unused{};
     std::uint8_t len = 0;
 };
 using Step = BasicStep<2>;
+static_assert(sizeof(Step) == 4 && offsetof(Step, len) == 3);
 // The same step with its bytes already in UTF-8: each 8-bit byte is at most two.
 using Utf8Step = BasicStep<4>;
+static_assert(sizeof(Utf8Step) == 8 && offsetof(Utf8Step, len) == 7);
 
 // Up to `count` characters of a table side from `index`, fewer where it ends.
 Step readSide(std::string_view side, std::size_t index, std::size_t count)
