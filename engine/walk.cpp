@@ -96,14 +96,10 @@ std::optional<Step> wordStartLetter(Direction direction, unsigned char c)
     }
 }
 
+// A pair of bytes is indexed as one 16-bit load from the text reads it, so the walk
+// needs no shifting.
 constexpr std::size_t kPairs = 65536;
-
-// A pair is indexed by its two bytes as one 16-bit load from the text reads them,
-// so the walk needs no shifting.
-std::size_t pairIndex(unsigned char first, unsigned char second)
-{
-    return codec::twoByteIndex(first, second);
-}
+using codec::twoByteIndex;
 
 // Each direction is one table of finished steps, indexed by (word start, byte, next
 // byte), and one for the last byte of a text, indexed by (word start, byte).
@@ -124,9 +120,18 @@ Utf8Step toUtf8(const Step &step)
     return result;
 }
 
-// The steps of one direction, from the three table strings, each made into an S by
-// `made`: only the few hundred distinct steps are made, then copied where they go.
-template<typename S, typename Make> Tables<S> buildTables(Direction direction, Make made)
+// A step as a table of S holds it.
+template<typename S> S finished(const Step &step)
+{
+    if constexpr (std::is_same_v<S, Step>)
+        return step;
+    else
+        return toUtf8(step);
+}
+
+// The steps of one direction, from the three table strings: only the few hundred
+// distinct steps are finished, then copied where they go.
+template<typename S> Tables<S> buildTables(Direction direction)
 {
     const std::string_view armenian = tables::kArmenianSide;
     const std::string_view latin = tables::kLatinSide;
@@ -172,15 +177,16 @@ template<typename S, typename Make> Tables<S> buildTables(Direction direction, M
         for (std::size_t c = 0; c < 256; ++c) {
             const auto byte = static_cast<unsigned char>(c);
             const auto letter = wordStart ? wordStartLetter(direction, byte) : std::nullopt;
-            const S one = made(letter ? *letter : single(byte));
+            const S one = finished<S>(letter ? *letter : single(byte));
             for (std::size_t next = 0; next < 256; ++next)
-                result.steps[wordStart * kPairs + pairIndex(byte, static_cast<unsigned char>(next))]
+                result.steps[wordStart * kPairs
+                    + twoByteIndex(byte, static_cast<unsigned char>(next))]
                     = one;
 
             // At the end the token is the one byte, and it meets the pair rules
             // alone; a match there has nothing more to consume.
             const auto alone = pair(first[c]);
-            result.lastSteps[wordStart * 256 + c] = alone ? made(*alone) : one;
+            result.lastSteps[wordStart * 256 + c] = alone ? finished<S>(*alone) : one;
         }
     }
 
@@ -189,14 +195,15 @@ template<typename S, typename Make> Tables<S> buildTables(Direction direction, M
     // pair rules come before the word-start letters, so they hold at word starts too.
     std::vector<bool> seen(kPairs);
     for (std::size_t p = 0; p + 1 < cells; ++p) {
-        const std::size_t token = pairIndex(
+        const std::size_t token = twoByteIndex(
             static_cast<unsigned char>(from[p]), static_cast<unsigned char>(from[p + 1]));
         if (seen[token])
             continue;
         seen[token] = true;
         if (const auto step = pair(p)) {
-            result.steps[token] = made(consuming(*step, 2));
-            result.steps[kPairs + token] = made(consuming(*step, 2));
+            const S paired = finished<S>(consuming(*step, 2));
+            result.steps[token] = paired;
+            result.steps[kPairs + token] = paired;
         }
     }
 
@@ -205,7 +212,8 @@ template<typename S, typename Make> Tables<S> buildTables(Direction direction, M
         for (const char *letters : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
             const auto a = static_cast<unsigned char>(letters[0]);
             const auto b = static_cast<unsigned char>(letters[1]);
-            result.steps[kPairs + pairIndex(a, b)] = made(consuming(*wordStartPair(a, b), 2));
+            result.steps[kPairs + twoByteIndex(a, b)]
+                = finished<S>(consuming(*wordStartPair(a, b), 2));
         }
     }
     return result;
@@ -215,29 +223,13 @@ template<typename S, typename Make> Tables<S> buildTables(Direction direction, M
 // run of the converter builds only the one it uses.
 template<typename S> const Tables<S> &sharedTables(Direction direction)
 {
-    auto build = [](Direction which) {
-        return buildTables<S>(which, [](const Step &step) {
-            if constexpr (std::is_same_v<S, Step>)
-                return step;
-            else
-                return toUtf8(step);
-        });
-    };
     if (direction == Direction::EngArm) {
-        static const Tables<S> engArm = build(Direction::EngArm);
+        static const Tables<S> engArm = buildTables<S>(Direction::EngArm);
         return engArm;
     }
-    static const Tables<S> armEng = build(Direction::ArmEng);
+    static const Tables<S> armEng = buildTables<S>(Direction::ArmEng);
     return armEng;
 }
-
-// Where a position's steps start in a table: past the first half where a word starts.
-constexpr std::array<std::uint32_t, 256> kWordStartOffset = [] {
-    std::array<std::uint32_t, 256> offsets{};
-    for (std::size_t c = 0; c < 256; ++c)
-        offsets[c] = startsWord(static_cast<unsigned char>(c)) ? kPairs : 0;
-    return offsets;
-}();
 
 template<typename S>
 std::size_t walkBlock(const Tables<S> &tables, const std::array<const S *, 256> &bases,
@@ -286,16 +278,15 @@ std::size_t walkBlock(const Tables<S> &tables, const std::array<const S *, 256> 
         out += length(second) & (firstPairTaken - 1);
         taken = single(second) | firstPairTaken;
     }
-    std::size_t skip = taken ^ 1;
     if (j + 1 < n) {
         const Word word = look(j);
         std::memcpy(out, &word, sizeof word);
-        out += length(word) & (skip - 1);
-        skip = pair(word) & (skip ^ 1);
+        out += length(word) & (0 - taken);
+        taken = (pair(word) & taken) ^ 1;
     }
     cursor = out;
     // A pair that took the last byte started just before it.
-    if (skip) {
+    if (!taken) {
         lastStart = n - 2;
         return n;
     }
@@ -326,7 +317,7 @@ Span walkBlocks(const Tables<S> &tables, std::string_view src, unsigned char pre
     // Where the steps after each byte are: past the first half after white space.
     std::array<const S *, 256> bases;
     for (std::size_t c = 0; c < 256; ++c)
-        bases[c] = tables.steps.data() + kWordStartOffset[c];
+        bases[c] = tables.steps.data() + (startsWord(static_cast<unsigned char>(c)) ? kPairs : 0);
 
     Span result;
     while (result.consumed < src.size()) {
