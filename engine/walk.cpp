@@ -3,6 +3,7 @@
 #include "codec.h"
 #include "tables.h"
 #include "utf8.h"
+#include "vectorwalk.h"
 
 #include <algorithm>
 #include <array>
@@ -101,37 +102,33 @@ std::optional<Step> wordStartLetter(Direction direction, unsigned char c)
 constexpr std::size_t kPairs = 65536;
 using codec::twoByteIndex;
 
-// Each direction is one table of finished steps, indexed by (word start, byte, next
-// byte), and one for the last byte of a text, indexed by (word start, byte).
-template<typename S> struct Tables {
-    std::vector<S> steps = std::vector<S>(2 * kPairs);
-    std::array<S, 2 * 256> lastSteps{};
+// What one direction does, before any table is spread out: each byte alone, by
+// whether it stands at a word start, the same at the end of a text, and the pairs.
+struct Rules {
+    std::array<Step, 2 * 256> singles{}; // by (word start, byte)
+    std::array<Step, 2 * 256> lastSteps{}; // the same where the byte ends the text
+    struct Pair {
+        bool wordStart = false;
+        unsigned char first = 0;
+        unsigned char second = 0;
+        Step step;
+    };
+    std::vector<Pair> pairs; // each (word start, first, second) once
+
+    void setPair(bool wordStart, unsigned char first, unsigned char second, Step step)
+    {
+        for (Pair &pair : pairs) {
+            if (pair.wordStart == wordStart && pair.first == first && pair.second == second) {
+                pair.step = step;
+                return;
+            }
+        }
+        pairs.push_back({wordStart, first, second, step});
+    }
 };
 
-Utf8Step toUtf8(const Step &step)
-{
-    Utf8Step result;
-    result.advance = step.advance;
-    for (std::size_t k = 0; k < step.len; ++k) {
-        const codec::Utf8Bytes utf8 = codec::utf8Of(static_cast<unsigned char>(step.bytes[k]));
-        for (std::size_t b = 0; b < utf8.len; ++b)
-            result.bytes[result.len++] = utf8.bytes[b];
-    }
-    return result;
-}
-
-// A step as a table of S holds it.
-template<typename S> S finished(const Step &step)
-{
-    if constexpr (std::is_same_v<S, Step>)
-        return step;
-    else
-        return toUtf8(step);
-}
-
-// The steps of one direction, from the three table strings: only the few hundred
-// distinct steps are finished, then copied where they go.
-template<typename S> Tables<S> buildTables(Direction direction)
+// The rules of one direction, from the three table strings.
+Rules buildRules(Direction direction)
 {
     const std::string_view armenian = tables::kArmenianSide;
     const std::string_view latin = tables::kLatinSide;
@@ -171,22 +168,17 @@ template<typename S> Tables<S> buildTables(Direction direction)
         return readSide(to, p, kinds[p] == (engArm ? '0' : '2') ? 2 : 1);
     };
 
-    Tables<S> result;
-    // Most tokens are no pair of any rule: their step is their first byte's.
+    Rules rules;
     for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
         for (std::size_t c = 0; c < 256; ++c) {
             const auto byte = static_cast<unsigned char>(c);
             const auto letter = wordStart ? wordStartLetter(direction, byte) : std::nullopt;
-            const S one = finished<S>(letter ? *letter : single(byte));
-            for (std::size_t next = 0; next < 256; ++next)
-                result.steps[wordStart * kPairs
-                    + twoByteIndex(byte, static_cast<unsigned char>(next))]
-                    = one;
-
+            const Step one = letter ? *letter : single(byte);
+            rules.singles[wordStart * 256 + c] = one;
             // At the end the token is the one byte, and it meets the pair rules
             // alone; a match there has nothing more to consume.
             const auto alone = pair(first[c]);
-            result.lastSteps[wordStart * 256 + c] = alone ? finished<S>(*alone) : one;
+            rules.lastSteps[wordStart * 256 + c] = alone ? *alone : one;
         }
     }
 
@@ -195,15 +187,15 @@ template<typename S> Tables<S> buildTables(Direction direction)
     // pair rules come before the word-start letters, so they hold at word starts too.
     std::vector<bool> seen(kPairs);
     for (std::size_t p = 0; p + 1 < cells; ++p) {
-        const std::size_t token = twoByteIndex(
-            static_cast<unsigned char>(from[p]), static_cast<unsigned char>(from[p + 1]));
+        const auto a = static_cast<unsigned char>(from[p]);
+        const auto b = static_cast<unsigned char>(from[p + 1]);
+        const std::size_t token = twoByteIndex(a, b);
         if (seen[token])
             continue;
         seen[token] = true;
         if (const auto step = pair(p)) {
-            const S paired = finished<S>(consuming(*step, 2));
-            result.steps[token] = paired;
-            result.steps[kPairs + token] = paired;
+            rules.setPair(false, a, b, consuming(*step, 2));
+            rules.setPair(true, a, b, consuming(*step, 2));
         }
     }
 
@@ -212,29 +204,211 @@ template<typename S> Tables<S> buildTables(Direction direction)
         for (const char *letters : {"VO", "Vo", "vo", "YE", "Ye", "ye"}) {
             const auto a = static_cast<unsigned char>(letters[0]);
             const auto b = static_cast<unsigned char>(letters[1]);
-            result.steps[kPairs + twoByteIndex(a, b)]
-                = finished<S>(consuming(*wordStartPair(a, b), 2));
+            rules.setPair(true, a, b, consuming(*wordStartPair(a, b), 2));
         }
+    }
+    return rules;
+}
+
+const Rules &sharedRules(Direction direction)
+{
+    if (direction == Direction::EngArm) {
+        static const Rules engArm = buildRules(Direction::EngArm);
+        return engArm;
+    }
+    static const Rules armEng = buildRules(Direction::ArmEng);
+    return armEng;
+}
+
+Utf8Step toUtf8(const Step &step)
+{
+    Utf8Step result;
+    result.advance = step.advance;
+    for (std::size_t k = 0; k < step.len; ++k) {
+        const codec::Utf8Bytes utf8 = codec::utf8Of(static_cast<unsigned char>(step.bytes[k]));
+        for (std::size_t b = 0; b < utf8.len; ++b)
+            result.bytes[result.len++] = utf8.bytes[b];
     }
     return result;
 }
+
+// A step as a table of S holds it.
+template<typename S> S finished(const Step &step)
+{
+    if constexpr (std::is_same_v<S, Step>)
+        return step;
+    else
+        return toUtf8(step);
+}
+
+// Each direction is one table of finished steps, indexed by (word start, byte, next
+// byte): every token is its first byte's step unless it is a pair. Only the few
+// hundred distinct steps are finished, then copied where they go.
+template<typename S> std::vector<S> buildSteps(const Rules &rules)
+{
+    std::vector<S> steps(2 * kPairs);
+    for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
+        for (std::size_t c = 0; c < 256; ++c) {
+            const S one = finished<S>(rules.singles[wordStart * 256 + c]);
+            for (std::size_t next = 0; next < 256; ++next)
+                steps[wordStart * kPairs
+                    + twoByteIndex(static_cast<unsigned char>(c), static_cast<unsigned char>(next))]
+                    = one;
+        }
+    }
+    for (const Rules::Pair &pair : rules.pairs)
+        steps[(pair.wordStart ? kPairs : 0) + twoByteIndex(pair.first, pair.second)]
+            = finished<S>(pair.step);
+    return steps;
+}
+
+// The table walk's steps for output S, and the steps of a byte that ends the text.
+template<typename S> struct Tables {
+    std::vector<S> steps;
+    std::array<S, 2 * 256> lastSteps{};
+    // Where the steps after each byte are: past the first half after white space.
+    std::array<const S *, 256> bases{};
+};
 
 // The tables are constants, so each is built once per process, when first needed: a
 // run of the converter builds only the one it uses.
 template<typename S> const Tables<S> &sharedTables(Direction direction)
 {
+    auto build = [](Direction direction) {
+        const Rules &rules = sharedRules(direction);
+        Tables<S> tables;
+        tables.steps = buildSteps<S>(rules);
+        for (std::size_t k = 0; k < tables.lastSteps.size(); ++k)
+            tables.lastSteps[k] = finished<S>(rules.lastSteps[k]);
+        for (std::size_t c = 0; c < 256; ++c)
+            tables.bases[c] = tables.steps.data()
+                + (startsWord(static_cast<unsigned char>(c)) ? kPairs : 0);
+        return tables;
+    };
     if (direction == Direction::EngArm) {
-        static const Tables<S> engArm = buildTables<S>(Direction::EngArm);
+        static const Tables<S> engArm = build(Direction::EngArm);
         return engArm;
     }
-    static const Tables<S> armEng = buildTables<S>(Direction::ArmEng);
+    static const Tables<S> armEng = build(Direction::ArmEng);
     return armEng;
 }
 
+// The vector walk's tables of one direction, or nothing where its steps do not fit
+// them (more distinct steps than it numbers, or rows that do not fit side by side).
+std::optional<VectorTables> buildVectorTables(const Rules &rules)
+{
+    VectorTables tables;
+    for (std::size_t c = 0; c < 128; ++c)
+        tables.white[c] = startsWord(static_cast<unsigned char>(c)) ? 1 : 0;
+
+    // Steps are numbered from 1; 0 is the byte itself.
+    std::vector<Utf8Step> steps;
+    auto number = [&](const Step &step) -> std::optional<unsigned char> {
+        const Utf8Step utf8 = toUtf8(step);
+        for (std::size_t k = 0; k < steps.size(); ++k)
+            if (steps[k].len == utf8.len && steps[k].bytes == utf8.bytes)
+                return static_cast<unsigned char>(k + 1);
+        if (steps.size() + 1 >= VectorTables::kSteps)
+            return std::nullopt;
+        steps.push_back(utf8);
+        return static_cast<unsigned char>(steps.size());
+    };
+    for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
+        for (std::size_t c = 0; c < 128; ++c) {
+            const Step &step = rules.singles[wordStart * 256 + c];
+            if (step.len == 1 && static_cast<unsigned char>(step.bytes[0]) == c)
+                continue;
+            const auto id = number(step);
+            if (!id)
+                return std::nullopt;
+            tables.single[wordStart * 128 + c] = *id;
+        }
+    }
+
+    // Each first byte's pairs as a row of (column, step); equal rows are stored once.
+    constexpr std::size_t kNoColumn = 256;
+    std::array<std::size_t, 128> columnOf;
+    columnOf.fill(kNoColumn);
+    std::size_t columns = 0;
+    for (const Rules::Pair &pair : rules.pairs)
+        if (pair.first < 0x80 && pair.second < 0x80 && columnOf[pair.second] == kNoColumn)
+            columnOf[pair.second] = columns++;
+    using Row = std::vector<std::pair<std::size_t, unsigned char>>;
+    std::array<Row, 256> rows;
+    for (const Rules::Pair &pair : rules.pairs) {
+        if (pair.first >= 0x80 || pair.second >= 0x80)
+            continue;
+        const auto id = number(pair.step);
+        if (!id)
+            return std::nullopt;
+        rows[(pair.wordStart ? 128 : 0) + pair.first].emplace_back(columnOf[pair.second], *id);
+    }
+    // A byte that is no second of any pair reads the column past the last, which no
+    // row uses: the place it finds belongs to another row or to none.
+    for (std::size_t c = 0; c < 128; ++c)
+        tables.column[c]
+            = static_cast<unsigned char>(columnOf[c] == kNoColumn ? columns : columnOf[c]);
+    constexpr unsigned char kNobody = 0xFF;
+    tables.owner.fill(kNobody);
+    std::vector<std::pair<Row, unsigned char>> placed;
+    for (std::size_t index = 0; index < 256; ++index) {
+        Row &row = rows[index];
+        if (row.empty())
+            continue;
+        std::sort(row.begin(), row.end());
+        const auto same = std::find_if(
+            placed.begin(), placed.end(), [&](const auto &other) { return other.first == row; });
+        if (same != placed.end()) {
+            tables.rowOf[index] = same->second;
+            continue;
+        }
+        // A row starts at 1 or later, so that a byte with no pairs (0) finds no owner,
+        // and ends with room for the unused column.
+        std::size_t start = 1;
+        auto fits = [&](std::size_t at) {
+            return std::none_of(placed.begin(), placed.end(),
+                       [&](const auto &other) { return other.second == at; })
+                && std::all_of(row.begin(), row.end(),
+                    [&](const auto &entry) { return tables.owner[at + entry.first] == kNobody; });
+        };
+        while (start + columns < kNobody && !fits(start))
+            ++start;
+        if (start + columns >= kNobody)
+            return std::nullopt;
+        for (const auto &[place, id] : row) {
+            tables.owner[start + place] = static_cast<unsigned char>(start);
+            tables.pairStep[start + place] = id;
+        }
+        tables.rowOf[index] = static_cast<unsigned char>(start);
+        placed.emplace_back(row, static_cast<unsigned char>(start));
+    }
+
+    tables.length[0] = 1;
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        tables.length[k + 1] = steps[k].len;
+        for (std::size_t b = 0; b < steps[k].len; ++b)
+            tables.bytes[b][k + 1] = static_cast<unsigned char>(steps[k].bytes[b]);
+    }
+    return tables;
+}
+
+// Null where the processor has no vector walk.
+const VectorTables *sharedVectorTables(Direction direction)
+{
+    auto build = [](Direction direction) {
+        return vectorWalkSupported() ? buildVectorTables(sharedRules(direction)) : std::nullopt;
+    };
+    if (direction == Direction::EngArm) {
+        static const std::optional<VectorTables> engArm = build(Direction::EngArm);
+        return engArm ? &*engArm : nullptr;
+    }
+    static const std::optional<VectorTables> armEng = build(Direction::ArmEng);
+    return armEng ? &*armEng : nullptr;
+}
+
 template<typename S>
-std::size_t walkBlock(const Tables<S> &tables, const std::array<const S *, 256> &bases,
-    const unsigned char *src, std::size_t n, unsigned char previous, bool final, char *&cursor,
-    std::size_t &lastStart)
+std::size_t walkBlock(const Tables<S> &tables, const unsigned char *src, std::size_t n,
+    unsigned char previous, bool final, char *&cursor, std::size_t &lastStart)
 {
     if (n == 0)
         return 0;
@@ -249,6 +423,7 @@ std::size_t walkBlock(const Tables<S> &tables, const std::array<const S *, 256> 
     constexpr int kLenShift = 8 * static_cast<int>(offsetof(S, len));
     constexpr int kPairShift = 8 * static_cast<int>(offsetof(S, advance)) + 1;
     char *out = cursor;
+    const std::array<const S *, 256> &bases = tables.bases;
     const S *steps = bases[previous];
     auto look = [&](std::size_t j) {
         std::uint16_t token;
@@ -300,24 +475,77 @@ std::size_t walkBlock(const Tables<S> &tables, const std::array<const S *, 256> 
     return n;
 }
 
-template<typename S>
-Span walkBlocks(const Tables<S> &tables, std::string_view src, unsigned char previous, bool final,
-    std::string &out)
+// A block through the vector walk where its bytes are below 0x80, and through the
+// table walk elsewhere, with walkBlock's contract.
+std::size_t walkBlockVector(const VectorTables &vector, Direction direction,
+    const unsigned char *src, std::size_t n, unsigned char previous, bool final, char *&cursor,
+    std::size_t &lastStart)
 {
-    // The walk writes into a block that stays in cache and is then appended, so the
-    // result is written to memory once, without first zero-filling room for it. No
-    // step yields more than kWidth bytes per source byte; the room for one more step
-    // lets a step always be written whole.
+    if (n == 0)
+        return 0;
+    auto before = [&](std::size_t pos) { return pos ? src[pos - 1] : previous; };
+    // Text from 0x80 up seldom comes alone, so the table walk takes a stretch of it.
+    constexpr std::size_t kTableStretch = 512;
+    std::size_t pos = 0;
+    while (pos + 64 < n) {
+        pos = walkAscii(vector, src, n, pos, n - 1, startsWord(before(pos)), cursor, lastStart);
+        if (pos + 64 >= n)
+            break;
+        const std::size_t stretch = std::min(kTableStretch, n - pos);
+        const bool toTheEnd = stretch == n - pos;
+        std::size_t start = 0;
+        const std::size_t done = walkBlock(sharedTables<Utf8Step>(direction), src + pos, stretch,
+            before(pos), final && toTheEnd, cursor, start);
+        lastStart = pos + start;
+        pos += done;
+        if (toTheEnd)
+            return pos;
+    }
+
+    // The last positions that have a next byte, from a copy with room after it.
+    if (pos + 1 < n) {
+        std::array<unsigned char, 128> tail;
+        tail.fill(' ');
+        std::memcpy(tail.data(), src + pos, n - pos);
+        std::size_t start = 0;
+        const std::size_t done = walkAscii(vector, tail.data(), tail.size(), 0, n - pos - 1,
+            startsWord(before(pos)), cursor, start);
+        if (done == 0) {
+            const std::size_t rest = walkBlock(sharedTables<Utf8Step>(direction), src + pos,
+                n - pos, before(pos), final, cursor, start);
+            lastStart = pos + start;
+            return pos + rest;
+        }
+        lastStart = pos + start;
+        pos += done;
+    }
+    if (pos == n)
+        return n;
+    if (!final)
+        return n - 1;
+    // At the end of the text the token is the last byte alone.
+    const Utf8Step step = toUtf8(
+        sharedRules(direction).lastSteps[(startsWord(before(pos)) ? 256 : 0) + src[pos]]);
+    std::memcpy(cursor, step.bytes.data(), step.len);
+    cursor += step.len;
+    lastStart = pos;
+    return n;
+}
+
+// The walk writes into a block that stays in cache and is then appended, so the
+// result is written to memory once, without first zero-filling room for it. No step
+// yields more than `width` bytes per source byte, and a walk writes at most kSlack
+// bytes past what it yields.
+template<typename WalkBlock>
+Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous, bool final,
+    std::string &out, WalkBlock walkBlock)
+{
     constexpr std::size_t kBlock = 16 * 1024;
-    constexpr std::size_t kWidth = sizeof(S::bytes);
+    constexpr std::size_t kSlack = 64;
     const std::size_t block = std::min(kBlock, src.size());
-    const auto scratch = std::make_unique_for_overwrite<char[]>(kWidth * block + sizeof(S));
+    const auto scratch = std::make_unique_for_overwrite<char[]>(width * block + kSlack);
     const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
     out.reserve(out.size() + src.size() + src.size() / 4);
-    // Where the steps after each byte are: past the first half after white space.
-    std::array<const S *, 256> bases;
-    for (std::size_t c = 0; c < 256; ++c)
-        bases[c] = tables.steps.data() + (startsWord(static_cast<unsigned char>(c)) ? kPairs : 0);
 
     Span result;
     while (result.consumed < src.size()) {
@@ -325,8 +553,8 @@ Span walkBlocks(const Tables<S> &tables, std::string_view src, unsigned char pre
         const bool tail = result.consumed + length == src.size();
         char *cursor = scratch.get();
         std::size_t lastStart = 0;
-        const std::size_t done = walkBlock(tables, bases, bytes + result.consumed, length, previous,
-            tail && final, cursor, lastStart);
+        const std::size_t done = walkBlock(
+            bytes + result.consumed, length, previous, tail && final, cursor, lastStart);
         out.append(scratch.get(), static_cast<std::size_t>(cursor - scratch.get()));
         if (done == 0)
             break;
@@ -339,14 +567,35 @@ Span walkBlocks(const Tables<S> &tables, std::string_view src, unsigned char pre
     return result;
 }
 
+template<typename S>
+Span tableWalk(Direction direction, std::string_view src, unsigned char previous, bool final,
+    std::string &out)
+{
+    const Tables<S> &tables = sharedTables<S>(direction);
+    static_assert(sizeof(S) <= 64);
+    return walkBlocks(sizeof(S::bytes), src, previous, final, out,
+        [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
+            char *&cursor, std::size_t &lastStart) {
+            return walkBlock(tables, block, n, before, last, cursor, lastStart);
+        });
+}
+
 } // namespace
 
 Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
-    bool final, std::string &out)
+    bool final, std::string &out, Method method)
 {
-    if (output == Output::Utf8)
-        return walkBlocks(sharedTables<Utf8Step>(direction), src, previous, final, out);
-    return walkBlocks(sharedTables<Step>(direction), src, previous, final, out);
+    if (output == Output::EightBit)
+        return tableWalk<Step>(direction, src, previous, final, out);
+    const VectorTables *vector
+        = method == Method::Fastest ? sharedVectorTables(direction) : nullptr;
+    if (!vector)
+        return tableWalk<Utf8Step>(direction, src, previous, final, out);
+    return walkBlocks(sizeof(Utf8Step::bytes), src, previous, final, out,
+        [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
+            char *&cursor, std::size_t &lastStart) {
+            return walkBlockVector(*vector, direction, block, n, before, last, cursor, lastStart);
+        });
 }
 
 } // namespace vesnor::detail

@@ -41,10 +41,14 @@ struct Span {
     std::size_t lastTokenStart = 0; // where the last step began
 };
 
+// Fastest takes the vector walk for UTF-8 where the processor has it; Table always
+// takes the table walk, which tests hold the vector walk to.
+enum class Method { Fastest, Table };
+
 // Walks src, whose preceding byte was `previous`, appending the result to out.
 // Unless `final`, it stops before a last byte that could still pair with the next
 // piece of the text.
 Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
-    bool final, std::string &out);
+    bool final, std::string &out, Method method = Method::Fastest);
 
 } // namespace vesnor::detail

@@ -3,11 +3,14 @@
 
 #include "engine/tables.h"
 #include "engine/transliterator.h"
+#include "engine/utf8.h"
+#include "engine/walk.h"
 #include "pieces.h"
 #include "reference.h"
 
 #include <QtTest/QTest>
 
+#include <array>
 #include <random>
 #include <string>
 
@@ -39,6 +42,40 @@ std::string randomText(std::mt19937 &rng, std::size_t length)
     return text;
 }
 
+// Latin words as people write them: letters, pairs, spaces and line breaks, and
+// now and then a byte from 0x80 up where `foreignEvery` is not 0.
+std::string latinText(std::mt19937 &rng, std::size_t length, int foreignEvery)
+{
+    static const std::vector<std::string> words = {"Barev", "Dzez", "vochinch", "shnorhakalutyun",
+        "Yerevan", "tsaghik", "urakh", "gh", "zh", "rr", "vo", "ye", "o", "U", "u", "ev", "|",
+        "Tsaghkadzor", "khndrem", "CH", "SH", "Zh", "1.", "(ov", "a"};
+    static const std::string spaces = "      \n\r\t,.";
+    std::uniform_int_distribution<std::size_t> word(0, words.size() - 1);
+    std::uniform_int_distribution<std::size_t> space(0, spaces.size() - 1);
+    std::uniform_int_distribution<int> foreign(0, foreignEvery);
+    std::uniform_int_distribution<int> high(0x80, 0xFF);
+    std::string text;
+    while (text.size() < length) {
+        text += words[word(rng)];
+        text += spaces[space(rng)];
+        if (foreignEvery && foreign(rng) == 0)
+            text += static_cast<char>(high(rng));
+    }
+    text.resize(length);
+    return text;
+}
+
+// The UTF-8 of an 8-bit text, byte by byte.
+std::string utf8Of(std::string_view bytes)
+{
+    std::string out;
+    for (const char c : bytes) {
+        const auto utf8 = vesnor::codec::utf8Of(static_cast<unsigned char>(c));
+        out.append(utf8.bytes.data(), utf8.len);
+    }
+    return out;
+}
+
 } // namespace
 
 class TestEquivalence : public QObject {
@@ -51,6 +88,8 @@ private slots:
     void randomTexts();
     void longTexts_data();
     void longTexts();
+    void utf8Walks_data();
+    void utf8Walks();
 };
 
 void TestEquivalence::everyTwoByteToken_data()
@@ -153,6 +192,78 @@ void TestEquivalence::longTexts()
     const std::string pieces
         = streamed(direction, vesnor::Encoding::EightBit, text.toStdString(), rng, 20000);
     QCOMPARE(QByteArray::fromStdString(pieces), QByteArray::fromStdString(expected));
+}
+
+// The walk that writes UTF-8 goes 64 positions at a time where the processor allows;
+// it must agree with the table walk at every length around its chunks, after any
+// byte, at the end of a text and before more of it, and in pieces.
+void TestEquivalence::utf8Walks_data()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::addColumn<QByteArray>("text");
+
+    std::mt19937 rng(64);
+    for (const std::size_t length :
+        {0, 1, 2, 3, 62, 63, 64, 65, 66, 67, 127, 128, 129, 130, 131, 191, 192, 193, 577, 16385,
+            40000}) {
+        const auto row = [&](const char *kind, bool engArm, const std::string &text) {
+            QTest::addRow("%s, %zu bytes, %s", kind, length,
+                engArm ? "Latin to Armenian" : "Armenian to Latin")
+                << engArm << QByteArray::fromStdString(text);
+        };
+        for (const bool engArm : {true, false}) {
+            row("Latin words", engArm, latinText(rng, length, 0));
+            row("Latin words and other bytes", engArm, latinText(rng, length, 40));
+            row("any bytes", engArm, randomText(rng, length));
+        }
+        row("r repeated", true, std::string(length, 'r'));
+        row("a, then r repeated", true, ("a" + std::string(length, 'r')).substr(0, length));
+        std::string tsh;
+        while (tsh.size() < length)
+            tsh += "tsh";
+        row("tsh repeated", true, tsh.substr(0, length));
+    }
+}
+
+void TestEquivalence::utf8Walks()
+{
+    QFETCH(bool, engArm);
+    QFETCH(QByteArray, text);
+    using namespace vesnor::detail;
+    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    const std::string source = text.toStdString();
+
+    for (const unsigned char previous : std::to_array<unsigned char>({' ', '\n', 'a', 'v', '(', 0xA0, 0xB3})) {
+        for (const bool final : {true, false}) {
+            std::string fastest = "kept";
+            std::string table = "kept";
+            const Span a
+                = walk(direction, Output::Utf8, source, previous, final,
+                    fastest, Method::Fastest);
+            const Span b
+                = walk(direction, Output::Utf8, source, previous, final,
+                    table, Method::Table);
+            QCOMPARE(QByteArray::fromStdString(fastest), QByteArray::fromStdString(table));
+            QCOMPARE(a.consumed, b.consumed);
+            // Where the last step began is told only for a whole text.
+            if (final)
+                QCOMPARE(a.lastTokenStart, b.lastTokenStart);
+        }
+    }
+
+    // The table walk in UTF-8 is the plain search's result, letter for letter.
+    std::string table;
+    walk(direction, Output::Utf8, source, kTextStart, true, table, Method::Table);
+    QCOMPARE(QByteArray::fromStdString(table),
+        QByteArray::fromStdString(utf8Of(slow(engArm, source))));
+
+    // From UTF-8 in pieces, through the converter a user runs.
+    std::mt19937 rng(7);
+    for (const std::size_t largest : {1, 70, 300}) {
+        const std::string pieces
+            = streamed(direction, vesnor::Encoding::Utf8, utf8Of(source), rng, largest);
+        QCOMPARE(QByteArray::fromStdString(pieces), QByteArray::fromStdString(table));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestEquivalence)
