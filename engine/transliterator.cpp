@@ -43,9 +43,13 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
             raw.append(piece);
             input = raw;
         }
+        // Plain ASCII needs no reading: the walk takes it as it stands. A character
+        // set aside and not yet written is held back, and then nothing is taken.
+        const std::size_t taken = detail::walkPlainStart(direction, bytes, input, previous, out);
+        read += taken;
         codec::Utf8Reader reader(read);
         std::size_t used = 0;
-        if (const auto bad = reader.read(input, final, bytes, foreign, used)) {
+        if (const auto bad = reader.read(input.substr(taken), final, bytes, foreign, used)) {
             // What came before the invalid byte is a whole text of its own.
             failed = true;
             offset = *bad;
@@ -53,9 +57,9 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
         }
         read = reader.consumed();
         if (raw.empty())
-            raw.assign(piece.substr(used));
+            raw.assign(piece.substr(taken + used));
         else
-            raw.erase(0, used);
+            raw.erase(0, taken + used);
     }
 
     const std::size_t start = out.size();

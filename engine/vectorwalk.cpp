@@ -13,7 +13,7 @@ namespace vesnor::detail {
 
 // Only these functions use the instructions, so the rest of the program runs on any
 // x86-64 processor.
-#define VESNOR_TARGET                                                                    \
+#define VESNOR_TARGET                                                                              \
     __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt,lzcnt")))
 
 namespace {
@@ -129,6 +129,7 @@ VESNOR_TARGET std::size_t walkAscii(const VectorTables &tables, const unsigned c
     const __m512i quadsLow = _mm512_load_si512(kIndexes.quadsLow);
     const __m512i quadsHigh = _mm512_load_si512(kIndexes.quadsHigh);
     const __m512i slot = _mm512_load_si512(kIndexes.slot);
+    const __m512i foreignByte = _mm512_set1_epi8(static_cast<char>(tables.foreign));
 
     char *o = out;
     // Chunks follow each other every 64 bytes, so that none waits for the one
@@ -139,7 +140,10 @@ VESNOR_TARGET std::size_t walkAscii(const VectorTables &tables, const unsigned c
     while (pos < limit && pos + 64 < size) {
         const __m512i x = _mm512_loadu_si512(src + pos);
         const __m512i next = _mm512_loadu_si512(src + pos + 1);
-        if (_mm512_movepi8_mask(_mm512_or_si512(x, next)) != 0)
+        // The byte that stands for a foreign character is left to the table walk too,
+        // so that text read from UTF-8 can be walked where it lies.
+        if ((_mm512_movepi8_mask(_mm512_or_si512(x, next)) | _mm512_cmpeq_epi8_mask(x, foreignByte))
+            != 0)
             break;
         const std::size_t count = limit - pos < 64 ? limit - pos : 64;
         const std::uint64_t inRange
@@ -154,8 +158,7 @@ VESNOR_TARGET std::size_t walkAscii(const VectorTables &tables, const unsigned c
         const __m512i row = look(rowOf, x, starts);
         const __m512i place = _mm512_add_epi8(row, look(column, next));
         const __mmask64 high = _mm512_movepi8_mask(place);
-        const std::uint64_t pairs
-            = _mm512_cmpeq_epi8_mask(look(owner, place, high), row) & inRange;
+        const std::uint64_t pairs = _mm512_cmpeq_epi8_mask(look(owner, place, high), row) & inRange;
         const __m512i step
             = _mm512_mask_blend_epi8(pairs, look(single, x, starts), look(pairStep, place, high));
 
@@ -165,8 +168,8 @@ VESNOR_TARGET std::size_t walkAscii(const VectorTables &tables, const unsigned c
         if (taken != 0)
             lastStart = pos + 63 - static_cast<std::size_t>(__builtin_clzll(taken));
         // Each taken position writes its step's bytes; the rest write nothing.
-        const __m512i plane0 = _mm512_mask_mov_epi8(look(bytes[0], step),
-            _mm512_cmpeq_epi8_mask(step, _mm512_setzero_si512()), x);
+        const __m512i plane0 = _mm512_mask_mov_epi8(
+            look(bytes[0], step), _mm512_cmpeq_epi8_mask(step, _mm512_setzero_si512()), x);
         const __m512i plane1 = look(bytes[1], step);
         const __m512i plane2 = look(bytes[2], step);
         const __m512i plane3 = look(bytes[3], step);
@@ -182,8 +185,8 @@ VESNOR_TARGET std::size_t walkAscii(const VectorTables &tables, const unsigned c
             _mm512_permutex2var_epi8(firstTwoHigh, quadsHigh, lastTwoHigh),
         };
         for (int q = 0; q < 4; ++q) {
-            const __m512i repeated = _mm512_permutex2var_epi8(
-                lengths, _mm512_load_si512(kIndexes.repeat[q]), lengths);
+            const __m512i repeated
+                = _mm512_permutex2var_epi8(lengths, _mm512_load_si512(kIndexes.repeat[q]), lengths);
             const __mmask64 written = _mm512_cmpgt_epu8_mask(repeated, slot);
             _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(written, quads[q]));
             o += __builtin_popcountll(written);

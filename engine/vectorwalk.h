@@ -28,19 +28,21 @@ struct alignas(64) VectorTables {
     // The UTF-8 of each step: up to four bytes, and how many.
     std::array<std::array<unsigned char, kSteps>, 4> bytes{};
     std::array<unsigned char, kSteps> length{};
+    unsigned char foreign = 0; // the byte a walk leaves to the table walk
 };
 
 // Whether this processor can run the vector walk.
 bool vectorWalkSupported();
 
 // Walks src from pos in chunks of 64 positions while each chunk and the byte after
-// it are below 0x80, never walking a position from `limit` on: the byte at limit is
-// only read as the next byte of the one before. Each chunk begun reads src[pos] to
-// src[pos + 64], so the caller keeps pos + 64 < size. `wordStart` tells whether
-// white space stood before src[pos]. Writes the UTF-8 at out, as much as 64 bytes
-// past its end, and moves out along. Returns where it stopped: limit, or limit + 1
-// when a pair took the byte at limit, or the start of a chunk it could not take.
-// lastStart is where the last step it took began, when it took one.
+// it are below 0x80 and the chunk holds no `foreign` byte, never walking a position
+// from `limit` on: the byte at limit is only read as the next byte of the one before.
+// Each chunk begun reads src[pos] to src[pos + 64], so the caller keeps
+// pos + 64 < size. `wordStart` tells whether white space stood before src[pos].
+// Writes the UTF-8 at out, as much as 64 bytes past its end, and moves out along.
+// Returns where the next step begins: at limit or just after it, or at or just after
+// the start of the chunk it could not take. lastStart is where the last step it took
+// began, when it took one.
 std::size_t walkAscii(const VectorTables &tables, const unsigned char *src, std::size_t size,
     std::size_t pos, std::size_t limit, bool wordStart, char *&out, std::size_t &lastStart);
 

@@ -281,8 +281,8 @@ template<typename S> const Tables<S> &sharedTables(Direction direction)
         for (std::size_t k = 0; k < tables.lastSteps.size(); ++k)
             tables.lastSteps[k] = finished<S>(rules.lastSteps[k]);
         for (std::size_t c = 0; c < 256; ++c)
-            tables.bases[c] = tables.steps.data()
-                + (startsWord(static_cast<unsigned char>(c)) ? kPairs : 0);
+            tables.bases[c]
+                = tables.steps.data() + (startsWord(static_cast<unsigned char>(c)) ? kPairs : 0);
         return tables;
     };
     if (direction == Direction::EngArm) {
@@ -298,6 +298,7 @@ template<typename S> const Tables<S> &sharedTables(Direction direction)
 std::optional<VectorTables> buildVectorTables(const Rules &rules)
 {
     VectorTables tables;
+    tables.foreign = codec::kForeign;
     for (std::size_t c = 0; c < 128; ++c)
         tables.white[c] = startsWord(static_cast<unsigned char>(c)) ? 1 : 0;
 
@@ -366,10 +367,11 @@ std::optional<VectorTables> buildVectorTables(const Rules &rules)
         // and ends with room for the unused column.
         std::size_t start = 1;
         auto fits = [&](std::size_t at) {
-            return std::none_of(placed.begin(), placed.end(),
-                       [&](const auto &other) { return other.second == at; })
-                && std::all_of(row.begin(), row.end(),
-                    [&](const auto &entry) { return tables.owner[at + entry.first] == kNobody; });
+            return std::none_of(placed.begin(), placed.end(), [&](const auto &other) {
+                return other.second == at;
+            }) && std::all_of(row.begin(), row.end(), [&](const auto &entry) {
+                return tables.owner[at + entry.first] == kNobody;
+            });
         };
         while (start + columns < kNobody && !fits(start))
             ++start;
@@ -524,8 +526,8 @@ std::size_t walkBlockVector(const VectorTables &vector, Direction direction,
     if (!final)
         return n - 1;
     // At the end of the text the token is the last byte alone.
-    const Utf8Step step = toUtf8(
-        sharedRules(direction).lastSteps[(startsWord(before(pos)) ? 256 : 0) + src[pos]]);
+    const Utf8Step step
+        = toUtf8(sharedRules(direction).lastSteps[(startsWord(before(pos)) ? 256 : 0) + src[pos]]);
     std::memcpy(cursor, step.bytes.data(), step.len);
     cursor += step.len;
     lastStart = pos;
@@ -568,8 +570,8 @@ Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous,
 }
 
 template<typename S>
-Span tableWalk(Direction direction, std::string_view src, unsigned char previous, bool final,
-    std::string &out)
+Span tableWalk(
+    Direction direction, std::string_view src, unsigned char previous, bool final, std::string &out)
 {
     const Tables<S> &tables = sharedTables<S>(direction);
     static_assert(sizeof(S) <= 64);
@@ -596,6 +598,52 @@ Span walk(Direction direction, Output output, std::string_view src, unsigned cha
             char *&cursor, std::size_t &lastStart) {
             return walkBlockVector(*vector, direction, block, n, before, last, cursor, lastStart);
         });
+}
+
+std::size_t walkPlainStart(Direction direction, std::string &held, std::string_view src,
+    unsigned char &previous, std::string &out)
+{
+    const VectorTables *vector = sharedVectorTables(direction);
+    auto plain = [](char c) {
+        return static_cast<unsigned char>(c) < 0x80
+            && static_cast<unsigned char>(c) != codec::kForeign;
+    };
+    // Less than a chunk is not worth the detour.
+    if (!vector || src.size() <= 2 * 64 || held.size() > 1
+        || (!held.empty() && (!plain(held[0]) || !plain(src[0]))))
+        return 0;
+
+    std::size_t pos = 0;
+    if (!held.empty()) {
+        // The byte held back goes first, paired or not with the first one here.
+        const std::array<char, 2> two{held[0], src[0]};
+        const std::size_t consumed = walk(
+            direction, Output::Utf8, std::string_view(two.data(), two.size()), previous, false, out)
+                                         .consumed;
+        previous = static_cast<unsigned char>(two[consumed - 1]);
+        pos = consumed - 1;
+        held.clear();
+    }
+
+    constexpr std::size_t kBlock = 16 * 1024;
+    const auto scratch
+        = std::make_unique_for_overwrite<char[]>(sizeof(Utf8Step::bytes) * (kBlock + 1) + 64);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
+    for (;;) {
+        const std::size_t limit = std::min(pos + kBlock, src.size() - 1);
+        char *cursor = scratch.get();
+        std::size_t lastStart = 0;
+        const std::size_t reached = walkAscii(
+            *vector, bytes, src.size(), pos, limit, startsWord(previous), cursor, lastStart);
+        out.append(scratch.get(), static_cast<std::size_t>(cursor - scratch.get()));
+        if (reached == pos)
+            break;
+        pos = reached;
+        previous = bytes[pos - 1];
+        if (pos < limit)
+            break;
+    }
+    return pos;
 }
 
 } // namespace vesnor::detail

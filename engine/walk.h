@@ -51,4 +51,12 @@ enum class Method { Fastest, Table };
 Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
     bool final, std::string &out, Method method = Method::Fastest);
 
+// For text read from UTF-8, whose plain ASCII (without U+001A) is its own 8-bit
+// text: walks `held`, at most one byte held back from before, and then src where it
+// lies for as long as the vector walk takes it, never to its end. Returns how much
+// of src it took, with `previous` its last byte and `held` emptied; 0 with nothing
+// changed where it takes nothing.
+std::size_t walkPlainStart(Direction direction, std::string &held, std::string_view src,
+    unsigned char &previous, std::string &out);
+
 } // namespace vesnor::detail
