@@ -105,6 +105,34 @@ void utf8Texts(vesnor::Direction direction)
     check(wrong == 0, std::string(name(direction)) + ": UTF-8 in random pieces");
 }
 
+// Long runs of Latin letters go through the walk that takes 64 positions at a time
+// where the processor has it, in Windows builds too.
+void longUtf8Texts(vesnor::Direction direction)
+{
+    const std::u32string latin = U"Barev Dzez vochinch yes shnorhakalutyun urakh tsaghik rr |\n";
+    const std::u32string others = U"\x1A\u00A0ԹթՈու«жé😀";
+    std::mt19937 rng(64);
+    std::uniform_int_distribution<std::size_t> pickLatin(0, latin.size() - 1);
+    std::uniform_int_distribution<std::size_t> pickOther(0, others.size() - 1);
+    std::uniform_int_distribution<int> percent(0, 299);
+    std::uniform_int_distribution<std::size_t> length(100, 3000);
+    int wrong = 0;
+    for (int round = 0; round < 100; ++round) {
+        std::u32string text;
+        for (std::size_t k = length(rng); k > 0; --k)
+            text += percent(rng) == 0 ? others[pickOther(rng)] : latin[pickLatin(rng)];
+        const vesnor::codec::EightBitText in = vesnor::codec::encode(text);
+        const std::string expected
+            = utf8(vesnor::codec::decode(vesnor::convert(direction, in.bytes), in.foreign));
+        bool ok = false;
+        wrong
+            += streamed(direction, vesnor::Encoding::Utf8, utf8(text), rng, 5000, &ok) != expected;
+        wrong += streamed(direction, vesnor::Encoding::Utf8, utf8(text), rng, 700, &ok) != expected;
+        wrong += !ok;
+    }
+    check(wrong == 0, std::string(name(direction)) + ": long UTF-8 texts, whole and in pieces");
+}
+
 // The real program, through the system's command interpreter.
 struct Run {
     int status;
@@ -194,6 +222,7 @@ int main(int, char **argv)
         everyTwoByteToken(direction);
         randomTexts(direction);
         utf8Texts(direction);
+        longUtf8Texts(direction);
     }
     const std::filesystem::path dir
         = std::filesystem::temp_directory_path() / ("vesnor-check-" + std::to_string(std::rand()));
