@@ -5,6 +5,8 @@
 #include "engine/codec.h"
 #include "engine/transliterator.h"
 #include "engine/utf8.h"
+#include "engine/vectorwalk.h"
+#include "engine/walk.h"
 #include "tests/engine/reference.h"
 
 #include <algorithm>
@@ -154,8 +156,8 @@ int main(int argc, char **argv)
     const double mb = double(kSize) / (1 << 20);
 
     std::printf("Conversion of a 10 MiB text of everyday words, 8-bit, median of the runs\n");
-    std::printf("%-22s %14s %14s %8s   %s\n", "direction", "engine MB/s", "plain MB/s", "ratio",
-        "goal");
+    std::printf(
+        "%-22s %14s %14s %8s   %s\n", "direction", "engine MB/s", "plain MB/s", "ratio", "goal");
     struct Case {
         const char *name;
         vesnor::Direction direction;
@@ -175,5 +177,27 @@ int main(int argc, char **argv)
         std::printf("%-22s %14.0f %14.1f %7.1fx   >= 1000 MB/s%s\n", c.name, mb / fast, mb / slow,
             slow / fast, sink == 0 ? " (empty?)" : "");
     }
+
+    // What vesnor-convert runs: the walk that writes UTF-8, 64 positions at a time
+    // where the processor has the instructions for it.
+    using vesnor::detail::Method;
+    std::printf("\nThe same, written as UTF-8 (vesnor-convert's walk), median of the runs\n");
+    std::printf("%-22s %14s %14s %8s\n", "direction", "fastest MB/s", "table MB/s", "ratio");
+    for (const Case &c : {Case{"Latin to Armenian", vesnor::Direction::EngArm, &latin},
+             Case{"Armenian to Latin", vesnor::Direction::ArmEng, &armenian}}) {
+        auto timed = [&](Method method) {
+            return medianSeconds(11, [&] {
+                std::string out;
+                vesnor::detail::walk(c.direction, vesnor::detail::Output::Utf8, *c.text,
+                    vesnor::detail::kTextStart, true, out, method);
+            });
+        };
+        const double fastest = timed(Method::Fastest);
+        const double table = timed(Method::Table);
+        std::printf(
+            "%-22s %14.0f %14.0f %7.1fx\n", c.name, mb / fastest, mb / table, table / fastest);
+    }
+    std::printf("vector walk (AVX-512 VBMI2) on this processor: %s\n",
+        vesnor::detail::vectorWalkSupported() ? "yes" : "no, the table walk runs");
     return 0;
 }

@@ -486,17 +486,21 @@ std::size_t walkBlockVector(const VectorTables &vector, Direction direction,
     if (n == 0)
         return 0;
     auto before = [&](std::size_t pos) { return pos ? src[pos - 1] : previous; };
-    // Text from 0x80 up seldom comes alone, so the table walk takes a stretch of it.
-    constexpr std::size_t kTableStretch = 512;
+    // Text from 0x80 up seldom comes alone, so the table walk takes a stretch of it,
+    // twice as long each time the vector walk finds no plain chunk after it.
+    constexpr std::size_t kFirstStretch = 256;
+    std::size_t stretch = kFirstStretch;
     std::size_t pos = 0;
     while (pos + 64 < n) {
+        const std::size_t from = pos;
         pos = walkAscii(vector, src, n, pos, n - 1, startsWord(before(pos)), cursor, lastStart);
         if (pos + 64 >= n)
             break;
-        const std::size_t stretch = std::min(kTableStretch, n - pos);
-        const bool toTheEnd = stretch == n - pos;
+        stretch = pos > from + 1 ? kFirstStretch : std::min(2 * stretch, n);
+        const std::size_t length = std::min(stretch, n - pos);
+        const bool toTheEnd = length == n - pos;
         std::size_t start = 0;
-        const std::size_t done = walkBlock(sharedTables<Utf8Step>(direction), src + pos, stretch,
+        const std::size_t done = walkBlock(sharedTables<Utf8Step>(direction), src + pos, length,
             before(pos), final && toTheEnd, cursor, start);
         lastStart = pos + start;
         pos += done;
