@@ -4,6 +4,7 @@
 #include "engine/tables.h"
 #include "engine/transliterator.h"
 #include "engine/utf8.h"
+#include "engine/vectorwalk.h"
 #include "engine/walk.h"
 #include "pieces.h"
 #include "reference.h"
@@ -93,6 +94,8 @@ private slots:
     void longTexts();
     void utf8Walks_data();
     void utf8Walks();
+    void plainTextTakenInPlace_data();
+    void plainTextTakenInPlace();
 };
 
 void TestEquivalence::everyTwoByteToken_data()
@@ -276,6 +279,38 @@ void TestEquivalence::utf8Walks()
         QCOMPARE(
             QByteArray::fromStdString(pieces), QByteArray::fromStdString(withStrangers(table)));
     }
+}
+
+// Where the processor has the vector walk, both directions' rules must fit its
+// tables: otherwise everything silently goes the slow way.
+void TestEquivalence::plainTextTakenInPlace_data()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::newRow("Latin to Armenian") << true;
+    QTest::newRow("Armenian to Latin") << false;
+}
+
+void TestEquivalence::plainTextTakenInPlace()
+{
+    QFETCH(bool, engArm);
+    if (!vesnor::detail::vectorWalkSupported())
+        QSKIP("this processor has no vector walk");
+    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    std::mt19937 rng(1);
+    const std::string text = latinText(rng, 10000, 0);
+    std::string held;
+    unsigned char previous = vesnor::detail::kTextStart;
+    std::string out;
+    const std::size_t taken = vesnor::detail::walkPlainStart(direction, held, text, previous, out);
+    // All but the last chunk, which the reader takes.
+    QVERIFY2(taken + 2 * 64 > text.size(), qPrintable(QString::number(taken)));
+    // The table walk, given the byte after, stops where the next step begins too.
+    std::string expected;
+    const vesnor::detail::Span span
+        = vesnor::detail::walk(direction, vesnor::detail::Output::Utf8, text.substr(0, taken + 1),
+            vesnor::detail::kTextStart, false, expected, vesnor::detail::Method::Table);
+    QCOMPARE(span.consumed, taken);
+    QCOMPARE(QByteArray::fromStdString(out), QByteArray::fromStdString(expected));
 }
 
 QTEST_GUILESS_MAIN(TestEquivalence)
