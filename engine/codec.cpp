@@ -226,15 +226,6 @@ std::optional<std::size_t> fastRun(const unsigned char *s, char *out, const std:
 
 } // namespace
 
-std::optional<std::uint64_t> Utf8Reader::read(
-    std::string &pending, bool final, std::string &bytes, std::u32string &foreign)
-{
-    std::size_t used = 0;
-    const auto error = read(pending, final, bytes, foreign, used);
-    pending.erase(0, used);
-    return error;
-}
-
 std::optional<std::uint64_t> Utf8Reader::read(std::string_view input, bool final,
     std::string &bytes, std::u32string &foreign, std::size_t &used)
 {

@@ -34,12 +34,9 @@ public:
     }
     std::uint64_t consumed() const { return offset; }
 
-    // Returns the byte offset of the first invalid sequence in the whole input, or
-    // nothing when all was valid so far.
-    std::optional<std::uint64_t> read(
-        std::string &pending, bool final, std::string &bytes, std::u32string &foreign);
-
-    // The same for input that stays where it is: `used` tells how much was read.
+    // Reads the input where it lies; `used` tells how much was read. Returns the byte
+    // offset of the first invalid sequence in the whole input, or nothing when all was
+    // valid so far.
     std::optional<std::uint64_t> read(std::string_view input, bool final, std::string &bytes,
         std::u32string &foreign, std::size_t &used);
 

@@ -1,5 +1,7 @@
 #include "vectorwalk.h"
 
+#include "codec.h"
+
 #include <cstdint>
 
 #if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
@@ -129,7 +131,7 @@ VESNOR_TARGET std::size_t walkAscii(const VectorTables &tables, const unsigned c
     const __m512i quadsLow = _mm512_load_si512(kIndexes.quadsLow);
     const __m512i quadsHigh = _mm512_load_si512(kIndexes.quadsHigh);
     const __m512i slot = _mm512_load_si512(kIndexes.slot);
-    const __m512i foreignByte = _mm512_set1_epi8(static_cast<char>(tables.foreign));
+    const __m512i foreignByte = _mm512_set1_epi8(static_cast<char>(codec::kForeign));
 
     char *o = out;
     // Chunks follow each other every 64 bytes, so that none waits for the one

@@ -28,15 +28,15 @@ struct alignas(64) VectorTables {
     // The UTF-8 of each step: up to four bytes, and how many.
     std::array<std::array<unsigned char, kSteps>, 4> bytes{};
     std::array<unsigned char, kSteps> length{};
-    unsigned char foreign = 0; // the byte a walk leaves to the table walk
 };
 
 // Whether this processor can run the vector walk.
 bool vectorWalkSupported();
 
 // Walks src from pos in chunks of 64 positions while each chunk and the byte after
-// it are below 0x80 and the chunk holds no `foreign` byte, never walking a position
-// from `limit` on: the byte at limit is only read as the next byte of the one before.
+// it are below 0x80 and the chunk holds no codec::kForeign byte, never walking a
+// position from `limit` on: the byte at limit is only read as the next byte of the
+// one before.
 // Each chunk begun reads src[pos] to src[pos + 64], so the caller keeps
 // pos + 64 < size. `wordStart` tells whether white space stood before src[pos].
 // Writes the UTF-8 at out, as much as 64 bytes past its end, and moves out along.

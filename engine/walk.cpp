@@ -210,14 +210,23 @@ Rules buildRules(Direction direction)
     return rules;
 }
 
-const Rules &sharedRules(Direction direction)
+// The tables are constants, so each is built once per process, when first needed: a
+// run of the converter builds only what its direction uses. Each caller passes a
+// lambda of its own, and so gets constants of its own.
+template<typename Build> const auto &perDirection(Direction direction, Build build)
 {
+    using Built = std::invoke_result_t<Build, Direction>;
     if (direction == Direction::EngArm) {
-        static const Rules engArm = buildRules(Direction::EngArm);
+        static const Built engArm = build(Direction::EngArm);
         return engArm;
     }
-    static const Rules armEng = buildRules(Direction::ArmEng);
+    static const Built armEng = build(Direction::ArmEng);
     return armEng;
+}
+
+const Rules &sharedRules(Direction direction)
+{
+    return perDirection(direction, [](Direction each) { return buildRules(each); });
 }
 
 Utf8Step toUtf8(const Step &step)
@@ -270,12 +279,10 @@ template<typename S> struct Tables {
     std::array<const S *, 256> bases{};
 };
 
-// The tables are constants, so each is built once per process, when first needed: a
-// run of the converter builds only the one it uses.
 template<typename S> const Tables<S> &sharedTables(Direction direction)
 {
-    auto build = [](Direction direction) {
-        const Rules &rules = sharedRules(direction);
+    return perDirection(direction, [](Direction each) {
+        const Rules &rules = sharedRules(each);
         Tables<S> tables;
         tables.steps = buildSteps<S>(rules);
         for (std::size_t k = 0; k < tables.lastSteps.size(); ++k)
@@ -284,13 +291,7 @@ template<typename S> const Tables<S> &sharedTables(Direction direction)
             tables.bases[c]
                 = tables.steps.data() + (startsWord(static_cast<unsigned char>(c)) ? kPairs : 0);
         return tables;
-    };
-    if (direction == Direction::EngArm) {
-        static const Tables<S> engArm = build(Direction::EngArm);
-        return engArm;
-    }
-    static const Tables<S> armEng = build(Direction::ArmEng);
-    return armEng;
+    });
 }
 
 // The vector walk's tables of one direction, or nothing where its steps do not fit
@@ -298,7 +299,6 @@ template<typename S> const Tables<S> &sharedTables(Direction direction)
 std::optional<VectorTables> buildVectorTables(const Rules &rules)
 {
     VectorTables tables;
-    tables.foreign = codec::kForeign;
     for (std::size_t c = 0; c < 128; ++c)
         tables.white[c] = startsWord(static_cast<unsigned char>(c)) ? 1 : 0;
 
@@ -397,15 +397,10 @@ std::optional<VectorTables> buildVectorTables(const Rules &rules)
 // Null where the processor has no vector walk.
 const VectorTables *sharedVectorTables(Direction direction)
 {
-    auto build = [](Direction direction) {
-        return vectorWalkSupported() ? buildVectorTables(sharedRules(direction)) : std::nullopt;
-    };
-    if (direction == Direction::EngArm) {
-        static const std::optional<VectorTables> engArm = build(Direction::EngArm);
-        return engArm ? &*engArm : nullptr;
-    }
-    static const std::optional<VectorTables> armEng = build(Direction::ArmEng);
-    return armEng ? &*armEng : nullptr;
+    const auto &tables = perDirection(direction, [](Direction each) {
+        return vectorWalkSupported() ? buildVectorTables(sharedRules(each)) : std::nullopt;
+    });
+    return tables ? &*tables : nullptr;
 }
 
 template<typename S>
@@ -631,25 +626,20 @@ std::size_t walkPlainStart(Direction direction, std::string &held, std::string_v
         held.clear();
     }
 
-    constexpr std::size_t kBlock = 16 * 1024;
-    const auto scratch
-        = std::make_unique_for_overwrite<char[]>(sizeof(Utf8Step::bytes) * (kBlock + 1) + 64);
-    const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
-    for (;;) {
-        const std::size_t limit = std::min(pos + kBlock, src.size() - 1);
-        char *cursor = scratch.get();
-        std::size_t lastStart = 0;
-        const std::size_t reached = walkAscii(
-            *vector, bytes, src.size(), pos, limit, startsWord(previous), cursor, lastStart);
-        out.append(scratch.get(), static_cast<std::size_t>(cursor - scratch.get()));
-        if (reached == pos)
-            break;
-        pos = reached;
-        previous = bytes[pos - 1];
-        if (pos < limit)
-            break;
-    }
-    return pos;
+    // Not the end of the text: the vector walk stops where it cannot go on, and a
+    // block's chunks read on into the next block.
+    const std::string_view rest = src.substr(pos);
+    const auto *end = reinterpret_cast<const unsigned char *>(rest.data() + rest.size());
+    const std::size_t taken = walkBlocks(sizeof(Utf8Step::bytes), rest, previous, false, out,
+        [&](const unsigned char *block, std::size_t n, unsigned char before, bool, char *&cursor,
+            std::size_t &lastStart) {
+            const auto readable = static_cast<std::size_t>(end - block);
+            return walkAscii(*vector, block, readable, 0, std::min(n, readable - 1),
+                startsWord(before), cursor, lastStart);
+        }).consumed;
+    if (taken > 0)
+        previous = static_cast<unsigned char>(rest[taken - 1]);
+    return pos + taken;
 }
 
 } // namespace vesnor::detail

@@ -69,6 +69,13 @@ std::string latinText(std::mt19937 &rng, std::size_t length, int foreignEvery)
     return text;
 }
 
+void directionRows()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::newRow("Latin to Armenian") << true;
+    QTest::newRow("Armenian to Latin") << false;
+}
+
 // The UTF-8 of an 8-bit text, byte by byte.
 std::string utf8Of(std::string_view bytes)
 {
@@ -137,9 +144,7 @@ void TestEquivalence::everyTwoByteToken()
 
 void TestEquivalence::randomTexts_data()
 {
-    QTest::addColumn<bool>("engArm");
-    QTest::newRow("Latin to Armenian") << true;
-    QTest::newRow("Armenian to Latin") << false;
+    directionRows();
 }
 
 void TestEquivalence::randomTexts()
@@ -285,9 +290,7 @@ void TestEquivalence::utf8Walks()
 // tables: otherwise everything silently goes the slow way.
 void TestEquivalence::plainTextTakenInPlace_data()
 {
-    QTest::addColumn<bool>("engArm");
-    QTest::newRow("Latin to Armenian") << true;
-    QTest::newRow("Armenian to Latin") << false;
+    directionRows();
 }
 
 void TestEquivalence::plainTextTakenInPlace()
