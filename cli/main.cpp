@@ -1,12 +1,19 @@
-// vesnor-convert: the composer window's Convert for files and pipes. The input is
-// read in chunks and converted as one text, so memory stays bounded whatever its size.
+// vesnor-convert: the composer window's Convert for files and pipes, and the way from
+// the composer's saved 8-bit files to UTF-8 and back. The input is read in chunks and
+// converted as one text, so memory stays bounded whatever its size.
 
+#include "files.h"
+
+#include "engine/codec.h"
+#include "engine/textfile.h"
 #include "engine/transliterator.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,28 +24,60 @@
 #include <windows.h>
 #endif
 
+namespace textfile = vesnor::textfile;
+
 namespace {
+
+using cli::ioError;
+using cli::Output;
+namespace fs = std::filesystem;
 
 constexpr std::size_t kChunk = std::size_t{1} << 17;
 
 constexpr const char *kUsage
     = "Usage: vesnor-convert [--eng-arm | --arm-eng] [--8bit] [FILE]\n"
+      "       vesnor-convert --decode [--keep-header] [FILE]\n"
+      "       vesnor-convert --decode [--keep-header] [--recursive] FILE...\n"
+      "       vesnor-convert --encode [--lossy] [FILE]\n"
       "Convert FILE, or standard input when FILE is absent or -, to standard output.\n"
       "\n"
-      "  --eng-arm   Latin transliteration to Armenian letters (the default)\n"
-      "  --arm-eng   Armenian letters to Latin transliteration\n"
-      "  --8bit      read and write the raw Armenian 8-bit text (the body of a file\n"
-      "              saved by the composer window) instead of UTF-8\n"
-      "  --help      show this help and exit\n"
-      "  --version   show the version and exit\n"
+      "  --eng-arm      Latin transliteration to Armenian letters (the default)\n"
+      "  --arm-eng      Armenian letters to Latin transliteration\n"
+      "  --8bit         read and write the raw Armenian 8-bit text (the body of a file\n"
+      "                 saved by the composer window) instead of UTF-8\n"
+      "  --decode       turn a file saved by the composer window, or other Armenian\n"
+      "                 8-bit text, into UTF-8 without transliterating it; the saved\n"
+      "                 file's header line is dropped and CR LF becomes LF. With\n"
+      "                 several FILEs or --recursive, each FILE is written beside\n"
+      "                 itself as NAME.utf8.txt (never over an existing file, \"new \"\n"
+      "                 goes in front instead) and one line per file says what was done\n"
+      "  --keep-header  keep the saved file's header line\n"
+      "  --recursive    decode every file in the FOLDERs given, and in their folders\n"
+      "  --encode       turn UTF-8 into the file the composer's Save writes for the same\n"
+      "                 text: the header line, then 8-bit text with CR LF line breaks\n"
+      "  --lossy        write a character that has no 8-bit code as ?, instead of\n"
+      "                 stopping there, and count them on standard error\n"
+      "  --help         show this help and exit\n"
+      "  --version      show the version and exit\n"
       "\n"
-      "Exit status: 0 on success, 1 when a file cannot be read or written or the\n"
-      "input is not valid UTF-8, 2 for a wrong command line.\n";
+      "The 8-bit text is the layout of the Arial Armenian fonts. It is close to\n"
+      "ARMSCII-8 but not the same: the ligature \xD6\x87 (ev) is byte A8 here and A2 in\n"
+      "ARMSCII-8, so 'iconv -f ARMSCII-8' misreads old files; use --decode.\n"
+      "\n"
+      "Exit status: 0 on success, 1 when a file cannot be read or written, the input\n"
+      "is not valid UTF-8 or a character has no 8-bit code, 2 for a wrong command line.\n";
+
+enum class Mode { Convert, Decode, Encode };
 
 struct Options {
+    Mode mode = Mode::Convert;
+    bool modeGiven = false;
     vesnor::Direction direction = vesnor::Direction::EngArm;
     bool eightBit = false;
-    std::string file = "-";
+    bool keepHeader = false;
+    bool recursive = false;
+    bool lossy = false;
+    std::vector<std::string> files;
 };
 
 int usageError(const std::string &message)
@@ -48,14 +87,6 @@ int usageError(const std::string &message)
 }
 
 #ifdef _WIN32
-std::wstring wide(const std::string &utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring text(std::size_t(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), text.data(), n);
-    return text;
-}
-
 std::string narrow(const wchar_t *text)
 {
     const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -65,43 +96,6 @@ std::string narrow(const wchar_t *text)
 }
 #endif
 
-// File names are UTF-8 everywhere; Windows needs them in UTF-16 to open any name,
-// and reports a directory only as "Permission denied".
-std::FILE *openInput(const std::string &name)
-{
-#ifdef _WIN32
-    const DWORD attributes = GetFileAttributesW(wide(name).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        errno = EISDIR;
-        return nullptr;
-    }
-    return _wfopen(wide(name).c_str(), L"rb");
-#else
-    return std::fopen(name.c_str(), "rb");
-#endif
-}
-
-// A reader that went away (`vesnor-convert big.txt | more`, quit early) is no error
-// of the conversion: the program stops without a word, as a shell pipeline expects.
-bool readerWentAway(int error)
-{
-#ifdef _WIN32
-    const DWORD last = GetLastError();
-    return error == EPIPE
-        || (error == EINVAL && (last == ERROR_NO_DATA || last == ERROR_BROKEN_PIPE));
-#else
-    return error == EPIPE;
-#endif
-}
-
-int ioError(const std::string &name, int error)
-{
-    if (name == "standard output" && readerWentAway(error))
-        return 1;
-    std::fprintf(stderr, "vesnor-convert: %s: %s\n", name.c_str(), std::strerror(error));
-    return 1;
-}
-
 int invalidInput(const std::string &name, std::uint64_t offset)
 {
     std::fprintf(stderr, "vesnor-convert: %s: invalid UTF-8 at byte offset %llu\n", name.c_str(),
@@ -109,51 +103,23 @@ int invalidInput(const std::string &name, std::uint64_t offset)
     return 1;
 }
 
-class Output {
-public:
-    bool write(std::string_view data)
-    {
-        if (data.empty())
-            return true;
-        if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size()) {
-            error = errno;
-            return false;
-        }
-        return true;
-    }
-    bool flush()
-    {
-        if (std::fflush(stdout) != 0) {
-            error = errno;
-            return false;
-        }
-        return true;
-    }
-    int error = 0;
-};
-
 // --help and --version: a full or closed output is an error like any other write.
 int print(const char *text)
 {
-    Output output;
+    Output output(stdout, "standard output");
     if (!output.write(text) || !output.flush())
-        return ioError("standard output", output.error);
+        return output.fail();
     return 0;
 }
 
-int convert(const Options &options)
+// Reads `in` to its end in chunks. `step(piece, end, out)` appends each chunk's
+// output and returns false to stop; `report()` then gives the status, once what
+// came before the fault is written.
+template<typename Step, typename Report>
+int pump(std::FILE *in, const std::string &name, Output &output, Step step, Report report)
 {
-    const bool fromStdin = options.file == "-";
-    const std::string name = fromStdin ? std::string("standard input") : options.file;
-    std::FILE *in = fromStdin ? stdin : openInput(options.file);
-    if (!in)
-        return ioError(name, errno);
-
-    vesnor::StreamConverter converter(
-        options.direction, options.eightBit ? vesnor::Encoding::EightBit : vesnor::Encoding::Utf8);
-    Output output;
     std::string chunk(kChunk, '\0');
-    std::string converted;
+    std::string out;
     int status = 0;
     for (bool end = false; !end && status == 0;) {
         const std::size_t got = std::fread(chunk.data(), 1, kChunk, in);
@@ -162,54 +128,313 @@ int convert(const Options &options)
             break;
         }
         end = got < kChunk;
-        converted.clear();
-        bool valid = converter.convert(std::string_view(chunk).substr(0, got), converted);
-        if (valid && end)
-            valid = converter.finish(converted);
-        if (!output.write(converted))
-            status = ioError("standard output", output.error);
-        else if (!valid)
-            status = invalidInput(name, converter.errorOffset());
+        out.clear();
+        const bool ok = step(std::string_view(chunk).substr(0, got), end, out);
+        if (!output.write(out))
+            status = output.fail();
+        else if (!ok)
+            status = report();
     }
+    if (!output.flush() && status == 0)
+        status = output.fail();
+    return status;
+}
 
+int convert(std::FILE *in, const std::string &name, const Options &options, Output &output)
+{
+    vesnor::StreamConverter converter(
+        options.direction, options.eightBit ? vesnor::Encoding::EightBit : vesnor::Encoding::Utf8);
+    return pump(
+        in, name, output,
+        [&](std::string_view piece, bool end, std::string &out) {
+            return converter.convert(piece, out) && (!end || converter.finish(out));
+        },
+        [&] { return invalidInput(name, converter.errorOffset()); });
+}
+
+int decode(std::FILE *in, const std::string &name, const Options &options, Output &output)
+{
+    textfile::Decoder decoder(options.keepHeader);
+    return pump(
+        in, name, output,
+        [&](std::string_view piece, bool end, std::string &out) {
+            decoder.decode(piece, out);
+            if (end)
+                decoder.finish(out);
+            return true;
+        },
+        [] { return 1; });
+}
+
+int encode(std::FILE *in, const std::string &name, const Options &options, Output &output)
+{
+    textfile::Encoder encoder({.lossy = options.lossy, .dropByteOrderMark = true});
+    const int status = pump(
+        in, name, output,
+        [&](std::string_view piece, bool end, std::string &out) {
+            return encoder.encode(piece, out) && (!end || encoder.finish(out));
+        },
+        [&] {
+            if (encoder.error() == textfile::Encoder::Error::InvalidUtf8)
+                return invalidInput(name, encoder.errorOffset());
+            std::string character;
+            vesnor::codec::appendUtf8(encoder.unencodable(), character);
+            std::fprintf(stderr,
+                "vesnor-convert: %s: U+%04llX (%s) at byte offset %llu has no 8-bit code; "
+                "--lossy writes such characters as ?\n",
+                name.c_str(), static_cast<unsigned long long>(encoder.unencodable()),
+                character.c_str(), static_cast<unsigned long long>(encoder.errorOffset()));
+            return 1;
+        });
+    if (status == 0 && encoder.replaced() > 0) {
+        std::fprintf(stderr,
+            "vesnor-convert: %s: %llu character%s without an 8-bit code written as ?\n",
+            name.c_str(), static_cast<unsigned long long>(encoder.replaced()),
+            encoder.replaced() == 1 ? "" : "s");
+    }
+    return status;
+}
+
+// The one input of a run that writes to standard output.
+int toStandardOutput(const Options &options)
+{
+    const std::string file = options.files.empty() ? std::string("-") : options.files.front();
+    const bool fromStdin = file == "-";
+    const std::string name = fromStdin ? std::string("standard input") : file;
+    std::FILE *in = fromStdin ? stdin : cli::openInput(file);
+    if (!in)
+        return ioError(name, errno);
+    Output output(stdout, "standard output");
+    int status = 0;
+    switch (options.mode) {
+    case Mode::Convert:
+        status = convert(in, name, options, output);
+        break;
+    case Mode::Decode:
+        status = decode(in, name, options, output);
+        break;
+    case Mode::Encode:
+        status = encode(in, name, options, output);
+        break;
+    }
     if (!fromStdin)
         std::fclose(in);
-    if (!output.flush() && status == 0)
-        status = ioError("standard output", output.error);
+    return status;
+}
+
+bool endsWith(std::string_view text, std::string_view tail)
+{
+    if (text.size() < tail.size())
+        return false;
+    const std::string_view end = text.substr(text.size() - tail.size());
+    for (std::size_t k = 0; k < tail.size(); ++k) {
+        if (std::tolower(static_cast<unsigned char>(end[k])) != tail[k])
+            return false;
+    }
+    return true;
+}
+
+// Every regular file below `folder`, its subfolders included. Links to folders are
+// not followed, so a link back up cannot make the walk endless.
+int collect(const fs::path &folder, std::vector<fs::path> &files)
+{
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error)
+        return ioError(cli::utf8Of(folder), error);
+    int status = 0;
+    std::vector<fs::path> folders;
+    for (; entries != fs::directory_iterator(); entries.increment(error)) {
+        std::error_code ignored;
+        const fs::directory_entry &entry = *entries;
+        if (entry.is_directory(ignored) && !entry.is_symlink(ignored))
+            folders.push_back(entry.path());
+        else if (entry.is_regular_file(ignored))
+            files.push_back(entry.path());
+    }
+    if (error)
+        status = ioError(cli::utf8Of(folder), error);
+    for (const fs::path &sub : folders)
+        status |= collect(sub, files);
+    return status;
+}
+
+// Opens NAME.utf8.txt beside `source`, or that name behind as many "new " as it
+// takes to find one that nobody holds.
+std::FILE *createBeside(const fs::path &source, fs::path &target)
+{
+    std::string base = cli::utf8Of(source.filename());
+    if (endsWith(base, ".txt"))
+        base.resize(base.size() - 4);
+    std::string name = base + ".utf8.txt";
+    for (;;) {
+        target = source.parent_path() / cli::pathOf(name);
+        if (std::FILE *file = cli::createNew(target))
+            return file;
+        if (errno != EEXIST)
+            return nullptr;
+        name.insert(0, "new ");
+    }
+}
+
+// One file of a batch: decoded into a file beside it, or passed over with the reason.
+int decodeBeside(const fs::path &source, bool found, const Options &options, Output &lines)
+{
+    const std::string name = cli::utf8Of(source);
+    const auto say = [&](const std::string &line) {
+        lines.write(line + "\n");
+        return 0;
+    };
+    // What a batch wrote before, met again by the next run over the same folder.
+    if (found && endsWith(name, ".utf8.txt"))
+        return say(name + ": skipped, written by --decode");
+    std::FILE *in = cli::openInput(name);
+    if (!in)
+        return ioError(name, errno);
+
+    textfile::Sniffer sniffer;
+    std::string chunk(kChunk, '\0');
+    for (std::size_t got = kChunk; got == kChunk;) {
+        got = std::fread(chunk.data(), 1, kChunk, in);
+        sniffer.feed(std::string_view(chunk).substr(0, got));
+    }
+    if (std::ferror(in)) {
+        const int error = errno;
+        std::fclose(in);
+        return ioError(name, error);
+    }
+    const textfile::Kind kind = sniffer.kind();
+    std::string skipped;
+    if (kind == textfile::Kind::Binary)
+        skipped = "not text";
+    else if (kind == textfile::Kind::Utf16)
+        skipped = "already Unicode (UTF-16)";
+    else if (kind == textfile::Kind::Utf8 && !sniffer.asciiOnly())
+        skipped = "already UTF-8";
+    if (!skipped.empty()) {
+        std::fclose(in);
+        return say(name + ": skipped, " + skipped);
+    }
+
+    std::rewind(in);
+    fs::path target;
+    std::FILE *out = createBeside(source, target);
+    const std::string targetName = cli::utf8Of(target);
+    if (!out) {
+        const int error = errno;
+        std::fclose(in);
+        return ioError(targetName, error);
+    }
+    Output output(out, targetName);
+    int status = decode(in, name, options, output);
+    std::fclose(in);
+    if (std::fclose(out) != 0 && status == 0)
+        status = ioError(targetName, errno);
+    if (status != 0) {
+        // Half a file under the new name would pass for a finished one.
+        std::error_code ignored;
+        fs::remove(target, ignored);
+        return status;
+    }
+    return say(name + " -> " + targetName);
+}
+
+int decodeBatch(const Options &options)
+{
+    Output lines(stdout, "standard output");
+    int status = 0;
+    for (const std::string &file : options.files) {
+        const fs::path path = cli::pathOf(file);
+        std::error_code error;
+        if (!fs::is_directory(path, error)) {
+            status |= decodeBeside(path, false, options, lines);
+            continue;
+        }
+        if (!options.recursive) {
+            std::fprintf(stderr,
+                "vesnor-convert: %s: Is a directory (--recursive decodes a folder)\n",
+                file.c_str());
+            status = 1;
+            continue;
+        }
+        std::vector<fs::path> found;
+        status |= collect(path, found);
+        std::sort(found.begin(), found.end());
+        for (const fs::path &source : found)
+            status |= decodeBeside(source, true, options, lines);
+    }
+    if (!lines.flush())
+        status = lines.fail();
     return status;
 }
 
 int run(const std::vector<std::string> &args)
 {
     Options options;
-    bool haveFile = false;
     bool optionsEnded = false;
+    const auto setMode = [&](Mode mode) {
+        const bool clash = options.modeGiven && options.mode != mode;
+        options.mode = mode;
+        options.modeGiven = true;
+        return !clash;
+    };
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string_view arg = args[k];
-        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            if (arg == "--eng-arm") {
-                options.direction = vesnor::Direction::EngArm;
-            } else if (arg == "--arm-eng") {
-                options.direction = vesnor::Direction::ArmEng;
-            } else if (arg == "--8bit") {
-                options.eightBit = true;
-            } else if (arg == "--help" || arg == "-h") {
-                return print(kUsage);
-            } else if (arg == "--version") {
-                return print("vesnor-convert " VESNOR_VERSION "\n");
-            } else if (arg == "--") {
-                optionsEnded = true;
-            } else {
-                return usageError("unknown option '" + std::string(arg) + "'");
-            }
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            options.files.emplace_back(arg);
             continue;
         }
-        if (haveFile)
-            return usageError("only one FILE may be given");
-        options.file = arg;
-        haveFile = true;
+        bool known = true;
+        if (arg == "--eng-arm" || arg == "--arm-eng") {
+            known = setMode(Mode::Convert);
+            options.direction
+                = arg == "--eng-arm" ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+        } else if (arg == "--decode") {
+            known = setMode(Mode::Decode);
+        } else if (arg == "--encode") {
+            known = setMode(Mode::Encode);
+        } else if (arg == "--8bit") {
+            options.eightBit = true;
+        } else if (arg == "--keep-header") {
+            options.keepHeader = true;
+        } else if (arg == "--recursive") {
+            options.recursive = true;
+        } else if (arg == "--lossy") {
+            options.lossy = true;
+        } else if (arg == "--help" || arg == "-h" || arg == "/?") {
+            return print(kUsage);
+        } else if (arg == "--version") {
+            return print("vesnor-convert " VESNOR_VERSION "\n");
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else {
+            return usageError("unknown option '" + std::string(arg) + "'");
+        }
+        if (!known)
+            return usageError("choose one of --eng-arm, --arm-eng, --decode and --encode");
     }
-    return convert(options);
+
+    const bool decoding = options.mode == Mode::Decode;
+    if (options.eightBit && options.mode != Mode::Convert)
+        return usageError("--8bit goes with --eng-arm or --arm-eng");
+    if (options.keepHeader && !decoding)
+        return usageError("--keep-header goes with --decode");
+    if (options.recursive && !decoding)
+        return usageError("--recursive goes with --decode");
+    if (options.lossy && options.mode != Mode::Encode)
+        return usageError("--lossy goes with --encode");
+    if (options.recursive && options.files.empty())
+        return usageError("--recursive needs a FOLDER");
+    if (options.files.size() > 1 && !decoding)
+        return usageError("only one FILE may be given");
+    if (decoding && (options.recursive || options.files.size() > 1)) {
+        for (const std::string &file : options.files) {
+            if (file == "-")
+                return usageError("standard input cannot be written beside itself: give FILEs");
+        }
+        return decodeBatch(options);
+    }
+    return toStandardOutput(options);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "eightbittext.h"
+#include "opener.h"
 #include "saver.h"
 
 #include "dialogs/animatedwindow.h"
@@ -12,7 +13,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +23,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QUrl>
 
 namespace {
 
@@ -69,6 +73,31 @@ QPushButton *makeCommand(const char *name, const QString &caption, QWidget *pare
     auto *button = make<QPushButton>(name, caption, caption, parent);
     button->setAutoDefault(true);
     return button;
+}
+
+// The local files a drag carries; none when it carries anything else, which the box
+// then takes as text, as it always has.
+QStringList localFiles(const QMimeData *mime)
+{
+    QStringList files;
+    if (!mime || !mime->hasUrls())
+        return files;
+    for (const QUrl &url : mime->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
+    }
+    return files;
+}
+
+// A file manager may delete what a drop moved: the composer only ever copies.
+bool acceptAsCopy(QDropEvent *event)
+{
+    if (!(event->possibleActions() & Qt::CopyAction))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
 
 QString directionCaption(bool latinFirst)
@@ -123,6 +152,10 @@ Form1::Form1(QWidget *parent)
     QWidget::setTabOrder(Command3, Command4);
     resize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
 
+    // The boxes' own drop handling would type a dropped file's name into them.
+    Text1->viewport()->installEventFilter(this);
+    Text2->viewport()->installEventFilter(this);
+
     connect(Command1, &QPushButton::clicked, this, &Form1::convert);
     connect(Command2, &QPushButton::clicked, this, &Form1::save);
     connect(Command3, &QPushButton::clicked, this, &Form1::showAbout);
@@ -135,6 +168,56 @@ void Form1::setSaveFolders(const QString &applicationDir, const QString &documen
 {
     this->applicationDir = applicationDir;
     this->documentsDir = documentsDir;
+}
+
+void Form1::openFile(const QString &path)
+{
+    const Opener::Result result = Opener::open(path);
+    if (!result.opened) {
+        QMessageBox::warning(this, QStringLiteral("Open"), result.error);
+        return;
+    }
+    QTextCursor cursor(Text1->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(result.text);
+    cursor.endEditBlock();
+    Text1->moveCursor(QTextCursor::Start);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Text1->viewport() && watched != Text2->viewport())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDropEvent *>(event);
+        if (localFiles(drag->mimeData()).isEmpty())
+            break;
+        if (!acceptAsCopy(drag))
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QStringList files = localFiles(drop->mimeData());
+        if (files.isEmpty())
+            break;
+        if (!acceptAsCopy(drop))
+            return true;
+        if (files.size() > 1) {
+            QMessageBox::warning(this, QStringLiteral("Open"),
+                QStringLiteral("Drop one file at a time: the input box holds one text."));
+        } else {
+            openFile(files.front());
+        }
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // The text as typed: the box's line breaks become '\n', and every other character,

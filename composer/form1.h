@@ -3,7 +3,8 @@
 // The composer window: the user types into Text1, picks a direction and presses
 // Convert; the engine turns the box's text (as 8-bit text) into the result, which
 // Text2 shows and the user may still edit. Save writes Text2 to a file through
-// Saver; About and Help show the two auxiliary windows.
+// Saver; About and Help show the two auxiliary windows. A file given on the command
+// line or dropped onto either box is read through Opener into Text1.
 
 #include "engine/transliterator.h"
 
@@ -30,11 +31,16 @@ public:
     // cannot be written.
     void setSaveFolders(const QString &applicationDir, const QString &documentsDir);
 
+    // Puts a file's text into Text1 as one edit the user can undo; a file that cannot
+    // be read gets a message and leaves the box as it was.
+    void openFile(const QString &path);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void convert();

@@ -3,12 +3,13 @@
 #include "eightbittext.h"
 
 #include "engine/codec.h"
+#include "engine/textfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-const QByteArray Saver::header = "To open this text in Word use Unicode UTF-7 encoding. ";
+const QByteArray Saver::header = QByteArray::fromStdString(std::string(vesnor::textfile::kHeader));
 
 Saver::Saver(QString applicationDir, QString documentsDir)
     : applicationDir(std::move(applicationDir))
@@ -28,19 +29,12 @@ QString Saver::unencodable(const QString &text)
 
 QByteArray Saver::fileContents(const QString &text)
 {
-    // The placeholders of characters without a byte become "?"; one that stands for
-    // U+001A itself is that byte.
-    const vesnor::codec::EightBitText body = vesnor::eightbit::fromBox(text);
-    QByteArray bytes = header + "\r\n\r\n";
-    bytes.reserve(bytes.size() + qsizetype(body.bytes.size()));
-    std::size_t next = 0;
-    for (const char c : body.bytes) {
-        if (static_cast<unsigned char>(c) == vesnor::codec::kForeign)
-            bytes += body.foreign[next++] == vesnor::codec::kForeign ? c : '?';
-        else
-            bytes += c;
-    }
-    return bytes;
+    // The same bytes vesnor-convert --encode writes for the same text.
+    vesnor::textfile::Encoder encoder({.lossy = true});
+    std::string bytes;
+    encoder.encode(text.toStdString(), bytes);
+    encoder.finish(bytes);
+    return QByteArray::fromStdString(bytes);
 }
 
 namespace {

@@ -41,4 +41,6 @@ EightBitText encode(std::u32string_view text);
 // A kForeign without a matching entry in `foreign` stands for itself, U+001A.
 std::u32string decode(std::string_view bytes, std::u32string_view foreign);
 
+void appendUtf8(char32_t c, std::string &out);
+
 } // namespace vesnor::codec

@@ -44,8 +44,6 @@ private:
     std::uint64_t offset = 0;
 };
 
-void appendUtf8(char32_t c, std::string &out);
-
 // Two bytes as one 16-bit load from the text reads them: the index of the tables
 // that the reader and the walk look pairs of bytes up in.
 inline std::size_t twoByteIndex(unsigned char first, unsigned char second)

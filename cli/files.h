@@ -1,0 +1,47 @@
+#pragma once
+
+// What vesnor-convert needs of the system beyond the C library: opening files by
+// UTF-8 names on every platform, creating a file only under a free name, and the
+// messages for failed reads and writes.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+namespace cli {
+
+std::filesystem::path pathOf(const std::string &utf8);
+std::string utf8Of(const std::filesystem::path &path);
+
+std::FILE *openInput(const std::string &name);
+
+// Creates `path` for writing only if nothing holds the name, a dangling link
+// included; errno says why not.
+std::FILE *createNew(const std::filesystem::path &path);
+
+// Prints the message for a failed read or write of `name` and returns status 1; a
+// reader of standard output that went away gets no message.
+int ioError(const std::string &name, int error);
+int ioError(const std::string &name, const std::error_code &error);
+
+class Output {
+public:
+    Output(std::FILE *file, std::string name)
+        : file(file)
+        , name(std::move(name))
+    {
+    }
+    bool write(std::string_view data);
+    bool flush();
+    int fail() const { return ioError(name, error); }
+
+private:
+    std::FILE *const file;
+    const std::string name;
+    int error = 0;
+};
+
+} // namespace cli

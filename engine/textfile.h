@@ -1,0 +1,121 @@
+#pragma once
+
+// Text files in and out of the program. The composer's Save writes 8-bit text behind
+// a fixed header line; years of such files exist and no tool of today reads them.
+// This module is the one place that knows that format: it tells what a file holds,
+// turns a saved or other 8-bit file into UTF-8, and turns UTF-8 into exactly the bytes
+// Save writes. The window and vesnor-convert both go through it, so they recognise the
+// same files. It reads and writes no file itself: callers hand it bytes, in pieces when
+// the file is large.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vesnor::textfile {
+
+// Save's first line (it ends in a space), and the whole head of a saved file.
+inline constexpr std::string_view kHeader
+    = "To open this text in Word use Unicode UTF-7 encoding. ";
+inline constexpr std::string_view kHead
+    = "To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n";
+
+bool startsWithHead(std::string_view bytes);
+
+enum class Kind {
+    Saved, // written by Save: the head, then 8-bit text
+    EightBit, // 8-bit text without the head, told apart by not being valid UTF-8
+    Utf8, // UTF-8, plain ASCII included, with or without a byte-order mark
+    Utf16, // UTF-16 behind its byte-order mark, as Windows' "Unicode" text
+    Binary, // NUL bytes and no UTF-16 mark: not text
+};
+
+// Tells what a file holds from all its bytes, given in pieces.
+class Sniffer {
+public:
+    void feed(std::string_view piece);
+    Kind kind() const;
+    bool asciiOnly() const { return !high; }
+
+private:
+    std::string head; // the first bytes, up to the length of kHead
+    std::uint64_t size = 0;
+    bool nul = false;
+    bool high = false;
+    bool invalid = false;
+    // The UTF-8 sequence under way: continuation bytes still expected, and the
+    // range the next one must lie in (narrower after E0, ED, F0 and F4).
+    int expected = 0;
+    unsigned char low = 0x80;
+    unsigned char top = 0xBF;
+};
+
+Kind classify(std::string_view bytes);
+
+// 8-bit text to UTF-8 through the codec, without transliteration. A saved file's
+// head is dropped unless asked to keep it, and CR LF line breaks become LF, the form
+// text takes in UTF-8 tools; a lone CR stays as it is.
+class Decoder {
+public:
+    explicit Decoder(bool keepHead = false);
+    void decode(std::string_view piece, std::string &out);
+    void finish(std::string &out);
+
+private:
+    void body(std::string_view bytes, std::string &out);
+
+    const bool keepHead;
+    std::string head; // the first bytes, until it is known whether they are the head
+    bool headDone = false;
+    bool carriageReturn = false; // a CR that a LF may still join
+};
+
+struct EncodeOptions {
+    bool lossy = false; // a character without an 8-bit code becomes "?" instead of stopping
+    bool dropByteOrderMark = false; // a file's leading U+FEFF is no text
+};
+
+// UTF-8 to the bytes Save writes for the same text in the output box: the head, then
+// 8-bit text with every line break (LF, CR LF, a lone CR, U+2029) as CR LF.
+class Encoder {
+public:
+    explicit Encoder(EncodeOptions options = {});
+
+    enum class Error { None, InvalidUtf8, NoEightBitCode };
+
+    // Appends the next piece's bytes. False at the first error: out then ends with
+    // everything before it, and later calls add nothing.
+    bool encode(std::string_view piece, std::string &out);
+    bool finish(std::string &out);
+
+    Error error() const { return failure; }
+    std::uint64_t errorOffset() const { return offset; } // in the whole UTF-8 input
+    char32_t unencodable() const { return missing; } // with NoEightBitCode
+    std::uint64_t replaced() const { return questionMarks; } // with lossy
+
+private:
+    bool take(std::string_view piece, bool final, std::string &out);
+
+    const EncodeOptions options;
+    std::string raw; // an unfinished UTF-8 sequence held back from the last piece
+    std::string bytes;
+    std::u32string foreign;
+    std::uint64_t read = 0; // UTF-8 bytes read before `raw`
+    bool started = false;
+    bool carriageReturn = false; // the last break was a CR: a LF right after it is the same break
+    Error failure = Error::None;
+    std::uint64_t offset = 0;
+    char32_t missing = 0;
+    std::uint64_t questionMarks = 0;
+};
+
+// A whole file as UTF-8 text for the input box: saved and other 8-bit files decoded
+// with their head dropped, UTF-16 turned into UTF-8, a byte-order mark dropped.
+// Binary files come back with their kind and no text.
+struct Text {
+    Kind kind = Kind::Binary;
+    std::string utf8;
+};
+Text toText(std::string_view bytes);
+
+} // namespace vesnor::textfile
