@@ -259,22 +259,51 @@ int collect(const fs::path &folder, std::vector<fs::path> &files)
     return status;
 }
 
+// File systems take names of at most 255 bytes (Windows: UTF-16 units, never more
+// than the bytes of their UTF-8).
+constexpr std::size_t kLongestName = 255;
+
+// The name `stem` + `tail`, with whole characters dropped from the front of the stem
+// (where a long series piles up its "new ") until it fits.
+std::string fitted(std::string stem, const std::string &tail)
+{
+    while (!stem.empty() && stem.size() + tail.size() > kLongestName) {
+        std::size_t cut = stem.rfind("new ", 0) == 0 ? 4 : 1;
+        while (cut < stem.size() && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80)
+            ++cut;
+        stem.erase(0, cut);
+    }
+    return stem + tail;
+}
+
 // Opens NAME.utf8.txt beside `source`, or that name behind as many "new " as it
-// takes to find one that nobody holds.
+// takes to find one that nobody holds. Where that grows too long for the file
+// system (Save's own series reaches 254 bytes), it numbers the name instead.
 std::FILE *createBeside(const fs::path &source, fs::path &target)
 {
     std::string base = cli::utf8Of(source.filename());
     if (endsWith(base, ".txt"))
         base.resize(base.size() - 4);
-    std::string name = base + ".utf8.txt";
-    for (;;) {
+    const std::string tail = ".utf8.txt";
+    std::string stem = base;
+    for (unsigned number = 1; number < 100000;) {
+        std::string name;
+        if (number == 1 && stem.size() + tail.size() <= kLongestName)
+            name = stem + tail;
+        else
+            name = fitted(base, " (" + std::to_string(number = std::max(number, 2u)) + ")" + tail);
         target = source.parent_path() / cli::pathOf(name);
         if (std::FILE *file = cli::createNew(target))
             return file;
         if (errno != EEXIST)
             return nullptr;
-        name.insert(0, "new ");
+        if (number == 1)
+            stem.insert(0, "new ");
+        else
+            ++number;
     }
+    errno = EEXIST;
+    return nullptr;
 }
 
 // One file of a batch: decoded into a file beside it, or passed over with the reason.
@@ -401,7 +430,7 @@ int run(const std::vector<std::string> &args)
             options.recursive = true;
         } else if (arg == "--lossy") {
             options.lossy = true;
-        } else if (arg == "--help" || arg == "-h" || arg == "/?") {
+        } else if (arg == "--help" || arg == "-h") {
             return print(kUsage);
         } else if (arg == "--version") {
             return print("vesnor-convert " VESNOR_VERSION "\n");

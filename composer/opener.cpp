@@ -19,7 +19,7 @@ Opener::Result Opener::open(const QString &path, qint64 largest)
         const QLocale locale;
         return QStringLiteral("\u201C%1\u201D is too large to open: %2. The composer opens files "
                               "of up to %3.")
-            .arg(name, locale.formattedDataSize(size), locale.formattedDataSize(largest));
+            .arg(name, locale.formattedDataSize(size, 1), locale.formattedDataSize(largest, 0));
     };
     if (info.size() > largest) {
         result.error = tooLarge(info.size());

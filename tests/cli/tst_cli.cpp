@@ -2,6 +2,8 @@
 
 #include "tests/converter.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
@@ -35,6 +37,21 @@ Run run(const QStringList &args, const QByteArray &input = {}, const QString &st
 
 constexpr int kChunk = 1 << 17; // the converter's read size
 
+const QByteArray kHead("To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n");
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
 } // namespace
 
 class TestCli : public QObject {
@@ -54,6 +71,11 @@ private slots:
     void readsTheNamedFile();
     void writeFailureIsReported_data();
     void writeFailureIsReported();
+    void encodeStopsWhereTheTextCannotBeSaved_data();
+    void encodeStopsWhereTheTextCannotBeSaved();
+    void decodeAndEncodeRoundTrip();
+    void decodeWritesBesideEachFile();
+    void decodeNamesFitTheFileSystem();
 
 private:
     QTemporaryDir dir;
@@ -78,6 +100,24 @@ void TestCli::conversions_data()
     QTest::newRow("empty input") << QStringList() << QByteArray() << QByteArray();
     QTest::newRow("--version") << QStringList{"--version"} << QByteArray()
                                << QByteArray("vesnor-convert 2.02\n");
+
+    QTest::newRow("--decode: a saved file without its head, CR LF as LF")
+        << QStringList{"--decode"} << kHead + "\xB4\xB3\xF1\xA8\r\n\xBA\xF1\xA8\xB3\xDD"
+        << QByteArray("Բարև\nԵրևան");
+    QTest::newRow("--decode --keep-header")
+        << QStringList{"--decode", "--keep-header"} << kHead + "\xB4"
+        << QByteArray("To open this text in Word use Unicode UTF-7 encoding. \n\nԲ");
+    QTest::newRow("--decode: no transliteration")
+        << QStringList{"--decode"} << QByteArray("Barev vonc") << QByteArray("Barev vonc");
+    QTest::newRow("--encode: the head, 8-bit text, CR LF")
+        << QStringList{"--encode"} << QByteArray("Բարև\nԵրևան")
+        << kHead + "\xB4\xB3\xF1\xA8\r\n\xBA\xF1\xA8\xB3\xDD";
+    QTest::newRow("--encode of nothing: the head alone")
+        << QStringList{"--encode"} << QByteArray() << kHead;
+    QTest::newRow("--encode drops a file's byte-order mark") << QStringList{"--encode"}
+                                                             << QByteArray("\xEF\xBB\xBF"
+                                                                           "a")
+                                                             << kHead + "a";
 }
 
 void TestCli::conversions()
@@ -108,6 +148,25 @@ void TestCli::failures_data()
         << "vesnor-convert: /nonexistent/in.txt: No such file or directory";
     QTest::newRow("a directory") << QStringList{"/"} << QByteArray() << 1
                                  << "vesnor-convert: /: Is a directory";
+    QTest::newRow("two directions")
+        << QStringList{"--decode", "--arm-eng"} << QByteArray() << 2
+        << "vesnor-convert: choose one of --eng-arm, --arm-eng, --decode and --encode";
+    QTest::newRow("--8bit with --decode") << QStringList{"--decode",
+        "--8bit"} << QByteArray() << 2 << "vesnor-convert: --8bit goes with --eng-arm or --arm-eng";
+    QTest::newRow("--keep-header alone") << QStringList{"--keep-header"} << QByteArray() << 2
+                                         << "vesnor-convert: --keep-header goes with --decode";
+    QTest::newRow("--lossy with --decode") << QStringList{"--decode", "--lossy"} << QByteArray()
+                                           << 2 << "vesnor-convert: --lossy goes with --encode";
+    QTest::newRow("--recursive without a folder") << QStringList{"--decode",
+        "--recursive"} << QByteArray() << 2 << "vesnor-convert: --recursive needs a FOLDER";
+    QTest::newRow("two files to encode") << QStringList{"--encode", "a", "b"} << QByteArray() << 2
+                                         << "vesnor-convert: only one FILE may be given";
+    QTest::newRow("standard input in a batch")
+        << QStringList{"--decode", "a", "-"} << QByteArray() << 2
+        << "vesnor-convert: standard input cannot be written beside itself: give FILEs";
+    QTest::newRow("a folder to decode without --recursive")
+        << QStringList{"--decode", "/", "/nonexistent"} << QByteArray() << 1
+        << "vesnor-convert: /: Is a directory (--recursive decodes a folder)";
     QTest::newRow("invalid UTF-8")
         << QStringList() << QByteArray("Barev\xFF") << 1
         << "vesnor-convert: standard input: invalid UTF-8 at byte offset 5";
@@ -259,6 +318,136 @@ void TestCli::writeFailureIsReported()
     QCOMPARE(shell.exitCode(), 1);
     QCOMPARE(shell.readAllStandardError(),
         QString("vesnor-convert: standard output: %1\n").arg(message).toUtf8());
+}
+
+void TestCli::encodeStopsWhereTheTextCannotBeSaved_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+
+    QTest::newRow("a character without an 8-bit code")
+        << QStringList{"--encode"} << QByteArray("Բա…x") << 1 << kHead + "\xB4\xB3"
+        << QByteArray("vesnor-convert: standard input: U+2026 (…) at byte offset 4 has no 8-bit "
+                      "code; --lossy writes such characters as ?\n");
+    QTest::newRow("far into the text")
+        << QStringList{"--encode"} << QByteArray(kChunk + 5, 'a') + "😀" << 1
+        << kHead + QByteArray(kChunk + 5, 'a')
+        << QString("vesnor-convert: standard input: U+1F600 (😀) at byte offset %1 has no 8-bit "
+                   "code; --lossy writes such characters as ?\n")
+               .arg(kChunk + 5)
+               .toUtf8();
+    QTest::newRow("invalid UTF-8")
+        << QStringList{"--encode"} << QByteArray("ab\xFF") << 1 << kHead + "ab"
+        << QByteArray("vesnor-convert: standard input: invalid UTF-8 at "
+                      "byte offset 2\n");
+    QTest::newRow("--lossy counts what it replaced")
+        << QStringList{"--encode", "--lossy"} << QByteArray("“Բ” …") << 0 << kHead + "?\xB4? ?"
+        << QByteArray("vesnor-convert: standard input: 3 characters without an 8-bit code "
+                      "written as ?\n");
+}
+
+void TestCli::encodeStopsWhereTheTextCannotBeSaved()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, input);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+
+    const Run result = run(args, input);
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.out, out);
+    QCOMPARE(result.err, err);
+}
+
+// Text the 8-bit file can hold comes back from --encode through --decode, and a
+// saved file comes back from --decode through --encode.
+void TestCli::decodeAndEncodeRoundTrip()
+{
+    QByteArray every;
+    for (int b = 0; b < 256; ++b) {
+        if (b != '\r' && b != '\n')
+            every += char(b);
+    }
+    const QByteArray saved = kHead + every + "\r\n\r\n" + every;
+    const Run text = run({"--decode"}, saved);
+    QCOMPARE(text.exitCode, 0);
+    QVERIFY(!text.out.contains('\r'));
+    const Run back = run({"--encode"}, text.out);
+    QCOMPARE(back.err, QByteArray());
+    QCOMPARE(back.exitCode, 0);
+    QCOMPARE(back.out, saved);
+    QCOMPARE(run({"--decode"}, back.out).out, text.out);
+}
+
+void TestCli::decodeWritesBesideEachFile()
+{
+    QTemporaryDir root;
+    const QDir folder(root.path());
+    QVERIFY(folder.mkpath("letters/2009"));
+    writeFile(folder.filePath("letters/output.txt"), kHead + "\xB4\xB3\xF1\xA8");
+    writeFile(folder.filePath("letters/new output.txt"), kHead);
+    writeFile(folder.filePath("letters/2009/Yerevan.TXT"), "\xBA\xF1\xA8\xB3\xDD\r\n");
+    writeFile(folder.filePath("letters/2009/notes"), "plain ASCII");
+    writeFile(folder.filePath("letters/2009/unicode.txt"), "Բարև");
+    writeFile(folder.filePath("letters/2009/picture.png"), QByteArray("\x89PNG\0\0", 6));
+    // Someone's own file under the name the decoded text would take.
+    writeFile(folder.filePath("letters/output.utf8.txt"), "mine");
+
+    const QString letters = folder.filePath("letters");
+    Run result = run({"--decode", "--recursive", letters});
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(result.exitCode, 0);
+    const QString l = letters + "/";
+    QCOMPARE(QString::fromUtf8(result.out).split('\n'),
+        QStringList({l + "2009/Yerevan.TXT -> " + l + "2009/Yerevan.utf8.txt",
+            l + "2009/notes -> " + l + "2009/notes.utf8.txt",
+            l + "2009/picture.png: skipped, not text",
+            l + "2009/unicode.txt: skipped, already UTF-8",
+            l + "new output.txt -> " + l + "new output.utf8.txt",
+            l + "output.txt -> " + l + "new new output.utf8.txt",
+            l + "output.utf8.txt: skipped, written by --decode", ""}));
+    QCOMPARE(readFile(l + "2009/Yerevan.utf8.txt"), QByteArray("Երևան\n"));
+    QCOMPARE(readFile(l + "2009/notes.utf8.txt"), QByteArray("plain ASCII"));
+    QCOMPARE(readFile(l + "new output.utf8.txt"), QByteArray());
+    QCOMPARE(readFile(l + "new new output.utf8.txt"), QByteArray("Բարև"));
+    QCOMPARE(readFile(l + "output.utf8.txt"), QByteArray("mine"));
+
+    // Files named one by one are decoded whatever they hold.
+    result = run({"--decode", l + "2009/unicode.txt", l + "missing.txt", l + "output.txt"});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(
+        result.err, ("vesnor-convert: " + l + "missing.txt: No such file or directory\n").toUtf8());
+    QCOMPARE(QString::fromUtf8(result.out).split('\n'),
+        QStringList({l + "2009/unicode.txt: skipped, already UTF-8",
+            l + "output.txt -> " + l + "new new new output.utf8.txt", ""}));
+}
+
+// Save's series grows to names of 254 bytes; the decoded name of the last one would
+// not fit and is numbered instead.
+void TestCli::decodeNamesFitTheFileSystem()
+{
+    QTemporaryDir root;
+    QString name = QStringLiteral("output.txt");
+    QStringList names;
+    while (name.size() <= 255) {
+        writeFile(root.filePath(name), kHead + "\xB3" + QByteArray::number(name.size()));
+        names << name;
+        name.prepend("new ");
+    }
+    const Run result = run({"--decode", "--recursive", root.path()});
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out.count("->"), names.size());
+    for (const QString &line : QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts)) {
+        const QString source = line.section(" -> ", 0, 0);
+        const QString target = line.section(" -> ", 1);
+        QVERIFY2(QFileInfo(target).fileName().toUtf8().size() <= 255, qPrintable(target));
+        QCOMPARE(readFile(target), "ա" + QByteArray::number(QFileInfo(source).fileName().size()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)
