@@ -99,10 +99,11 @@ Kind Sniffer::kind() const
 {
     if (hasUtf16Mark(head, size))
         return Kind::Utf16;
-    if (nul)
-        return Kind::Binary;
+    // Only Save writes the head, and its box may have held any character, U+0000 too.
     if (startsWithHead(head))
         return Kind::Saved;
+    if (nul)
+        return Kind::Binary;
     if (invalid || expected != 0)
         return Kind::EightBit;
     return Kind::Utf8;

@@ -27,7 +27,7 @@ enum class Kind {
     EightBit, // 8-bit text without the head, told apart by not being valid UTF-8
     Utf8, // UTF-8, plain ASCII included, with or without a byte-order mark
     Utf16, // UTF-16 behind its byte-order mark, as Windows' "Unicode" text
-    Binary, // NUL bytes and no UTF-16 mark: not text
+    Binary, // NUL bytes, and neither the head nor a UTF-16 mark: not text
 };
 
 // Tells what a file holds from all its bytes, given in pieces.

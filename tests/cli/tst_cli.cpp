@@ -46,6 +46,16 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+// The report names the files it found with the system's separators.
+QStringList reportLines(const QByteArray &out)
+{
+    QString text = QString::fromUtf8(out).remove('\r');
+#ifdef Q_OS_WIN
+    text.replace('\\', '/');
+#endif
+    return text.split('\n');
+}
+
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
@@ -402,7 +412,7 @@ void TestCli::decodeWritesBesideEachFile()
     QCOMPARE(result.err, QByteArray());
     QCOMPARE(result.exitCode, 0);
     const QString l = letters + "/";
-    QCOMPARE(QString::fromUtf8(result.out).split('\n'),
+    QCOMPARE(reportLines(result.out),
         QStringList({l + "2009/Yerevan.TXT -> " + l + "2009/Yerevan.utf8.txt",
             l + "2009/notes -> " + l + "2009/notes.utf8.txt",
             l + "2009/picture.png: skipped, not text",
@@ -421,7 +431,7 @@ void TestCli::decodeWritesBesideEachFile()
     QCOMPARE(result.exitCode, 1);
     QCOMPARE(
         result.err, ("vesnor-convert: " + l + "missing.txt: No such file or directory\n").toUtf8());
-    QCOMPARE(QString::fromUtf8(result.out).split('\n'),
+    QCOMPARE(reportLines(result.out),
         QStringList({l + "2009/unicode.txt: skipped, already UTF-8",
             l + "output.txt -> " + l + "new new new output.utf8.txt", ""}));
 }
@@ -430,6 +440,9 @@ void TestCli::decodeWritesBesideEachFile()
 // not fit and is numbered instead.
 void TestCli::decodeNamesFitTheFileSystem()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows paths end at 260 characters, long before Save's series reaches 255");
+#endif
     QTemporaryDir root;
     QString name = QStringLiteral("output.txt");
     QStringList names;
@@ -442,7 +455,9 @@ void TestCli::decodeNamesFitTheFileSystem()
     QCOMPARE(result.err, QByteArray());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out.count("->"), names.size());
-    for (const QString &line : QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString &line : reportLines(result.out)) {
+        if (line.isEmpty())
+            continue;
         const QString source = line.section(" -> ", 0, 0);
         const QString target = line.section(" -> ", 1);
         QVERIFY2(QFileInfo(target).fileName().toUtf8().size() <= 255, qPrintable(target));

@@ -96,7 +96,7 @@ void TestTextFile::kinds_data()
     row("past U+10FFFF", "\xF4\x90\x80\x80", textfile::Kind::EightBit);
     row("a lead byte before ASCII", "\xE2\x80z", textfile::Kind::EightBit);
     row("NUL bytes", std::string("Barev\0Dzez", 10), textfile::Kind::Binary);
-    row("a saved head and a NUL", kHead + std::string(1, '\0'), textfile::Kind::Binary);
+    row("a saved head and a NUL", kHead + std::string(1, '\0'), textfile::Kind::Saved);
     row("UTF-16 little-endian",
         std::string("\xFF\xFE"
                     "B\0a\0",

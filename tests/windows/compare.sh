@@ -1,7 +1,8 @@
 #!/bin/sh
 # vesnor-convert.exe under wine against the Linux build, byte for byte: standard
 # output, exit status and message, for each input in both directions and both
-# modes, given as FILE, redirected from the file, and piped.
+# modes, decoded and encoded, given as FILE, redirected from the file, and piped;
+# then a folder decoded file by file beside itself.
 #   usage: compare.sh LINUX_CONVERTER WINDOWS_CONVERTER
 set -eu
 linux=$1
@@ -19,6 +20,8 @@ printf '\264\263\361\250 \322\273\275\r\n\341\355\n' >"$work/eightbit.txt"
 printf 'Barev\377Dzez' >"$work/invalid.txt"
 printf 'Բարև Ձեզ, ոնց ես?\r\nԵրևան\n' >"$work/armenian.txt"
 printf '' >"$work/empty.txt"
+printf 'To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n\264\263\361\250\r\n\000\032' >"$work/saved.txt"
+printf 'Բարև … “Ձեզ”\r\n' >"$work/unencodable.txt"
 awk 'BEGIN { for (i = 0; i < 140000; i++) printf "x"; printf "\303(" }' >"$work/late-invalid.txt"
 awk 'BEGIN { srand(3); split("Barev Dzez vonc es Yerevan shnorhakal em ayo voch", w, " ");
              for (i = 0; i < 200000; i++) printf "%s%s", w[int(rand() * 9) + 1], (i % 13 ? " " : "\r\n") }' \
@@ -28,35 +31,61 @@ awk 'BEGIN { for (i = 0; i < 3000; i++) printf "Ձեզ Երևան ով ես\n" }
 same=0
 differ=0
 for input in "$work"/*.txt; do
-    for direction in --eng-arm --arm-eng; do
-        for mode in "" --8bit; do
-            for how in file redirect pipe; do
-                for side in linux windows; do
-                    if [ "$side" = linux ]; then run="$linux"; else run="wine $windows"; fi
-                    out="$work/$side.out"
-                    err="$work/$side.err"
-                    case $how in
-                    file) $run $direction $mode "$input" >"$out" 2>"$err" && s=0 || s=$? ;;
-                    redirect) $run $direction $mode <"$input" >"$out" 2>"$err" && s=0 || s=$? ;;
-                    pipe) cat "$input" | $run $direction $mode >"$out" 2>"$err" && s=0 || s=$? ;;
-                    esac
-                    echo "$s" >"$work/$side.status"
-                    # A message names the file as it was given; wine's console
-                    # ends lines with CR LF.
-                    tr -d '\r' <"$err" >"$err.plain"
-                done
-                if cmp -s "$work/linux.out" "$work/windows.out" &&
-                    cmp -s "$work/linux.status" "$work/windows.status" &&
-                    cmp -s "$work/linux.err.plain" "$work/windows.err.plain"; then
-                    same=$((same + 1))
-                else
-                    differ=$((differ + 1))
-                    echo "differs: $(basename "$input") $direction $mode $how" \
-                        "(status $(cat "$work/linux.status") / $(cat "$work/windows.status"))"
-                fi
+    for options in --eng-arm "--eng-arm --8bit" --arm-eng "--arm-eng --8bit" --decode --encode \
+        "--encode --lossy"; do
+        for how in file redirect pipe; do
+            for side in linux windows; do
+                if [ "$side" = linux ]; then run="$linux"; else run="wine $windows"; fi
+                out="$work/$side.out"
+                err="$work/$side.err"
+                case $how in
+                file) $run $options "$input" >"$out" 2>"$err" && s=0 || s=$? ;;
+                redirect) $run $options <"$input" >"$out" 2>"$err" && s=0 || s=$? ;;
+                pipe) cat "$input" | $run $options >"$out" 2>"$err" && s=0 || s=$? ;;
+                esac
+                echo "$s" >"$work/$side.status"
+                # A message names the file as it was given; wine's console
+                # ends lines with CR LF.
+                tr -d '\r' <"$err" >"$err.plain"
             done
+            if cmp -s "$work/linux.out" "$work/windows.out" &&
+                cmp -s "$work/linux.status" "$work/windows.status" &&
+                cmp -s "$work/linux.err.plain" "$work/windows.err.plain"; then
+                same=$((same + 1))
+            else
+                differ=$((differ + 1))
+                echo "differs: $(basename "$input") $options $how" \
+                    "(status $(cat "$work/linux.status") / $(cat "$work/windows.status"))"
+            fi
         done
     done
 done
+
+# A folder decoded beside itself, names with Armenian letters and spaces, a name
+# already taken: the same files, the same bytes, the same report.
+for side in linux windows; do
+    mkdir -p "$work/$side/letters/Երևան"
+    cp "$work/saved.txt" "$work/$side/letters/output.txt"
+    cp "$work/saved.txt" "$work/$side/letters/new output.txt"
+    cp "$work/eightbit.txt" "$work/$side/letters/Երևան/նամակ.txt"
+    cp "$work/armenian.txt" "$work/$side/letters/Երևան/unicode.txt"
+    printf 'taken' >"$work/$side/letters/output.utf8.txt"
+    if [ "$side" = linux ]; then run="$linux"; else run="wine $windows"; fi
+    (cd "$work/$side" && $run --decode --recursive letters >../$side.out 2>../$side.err && echo 0 ||
+        echo $?) >"$work/$side.status"
+    tr -d '\r' <"$work/$side.out" | tr '\\' / >"$work/$side.out.plain"
+    (cd "$work/$side" && find letters -type f | sort | while read -r f; do
+        echo "$f"; od -c "$f"; done) >"$work/$side.tree"
+done
+if cmp -s "$work/linux.out.plain" "$work/windows.out.plain" &&
+    cmp -s "$work/linux.status" "$work/windows.status" &&
+    cmp -s "$work/linux.tree" "$work/windows.tree"; then
+    same=$((same + 1))
+else
+    differ=$((differ + 1))
+    echo "differs: a folder decoded beside itself"
+    diff "$work/linux.out.plain" "$work/windows.out.plain" || true
+    diff "$work/linux.tree" "$work/windows.tree" || true
+fi
 echo "vesnor-convert.exe against the Linux build: $same identical, $differ different"
 [ "$differ" -eq 0 ]
