@@ -1,7 +1,8 @@
 #!/bin/sh
 # The real program under X: type, press Convert and Save with the mouse, dismiss the
 # confirmation, check the saved bytes; then open About and close the composer window,
-# which must end the program at once.
+# which must end the program at once. Last, the saved file given on the command line
+# opens in the input box as the text that was saved.
 set -eu
 . "$(dirname "$0")/../xsession.sh"
 
@@ -79,3 +80,26 @@ if kill -0 "$app" 2>/dev/null; then
 fi
 wait "$app"
 echo "closing the composer ended the program"
+
+"$work/vesnor" "$work/output.txt" 2>>"$work/stderr" &
+app=$!
+pids="$app $pids"
+win=$(window_named "Armenian-English text composer")
+xdotool windowactivate --sync "$win" 2>/dev/null || true
+sleep 0.5
+composer_places "$win"
+printf 'nothing copied' | xclip -selection clipboard
+for _ in $(seq 50); do
+    xdotool mousemove $((X + 60)) $((Y + 40)) click 1 key ctrl+a key ctrl+c
+    [ "$(xclip -o -selection clipboard)" = "Բարև Ձեզ" ] && break
+    sleep 0.1
+done
+opened=$(xclip -o -selection clipboard)
+if [ "$opened" != "Բարև Ձեզ" ]; then
+    echo "the saved file given on the command line opened as '$opened'" >&2
+    exit 1
+fi
+echo "the saved file opened from the command line as the text that was saved"
+wmctrl -c "Armenian-English text composer"
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+wait "$app"

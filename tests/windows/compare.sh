@@ -5,8 +5,9 @@
 # then a folder decoded file by file beside itself.
 #   usage: compare.sh LINUX_CONVERTER WINDOWS_CONVERTER
 set -eu
-linux=$1
-windows=$2
+# Absolute, since the folder run below starts them from elsewhere.
+linux=$(realpath "$1")
+windows=$(realpath "$2")
 export WINEDEBUG=-all
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -83,7 +84,8 @@ if cmp -s "$work/linux.out.plain" "$work/windows.out.plain" &&
     same=$((same + 1))
 else
     differ=$((differ + 1))
-    echo "differs: a folder decoded beside itself"
+    echo "differs: a folder decoded beside itself" \
+        "(status $(cat "$work/linux.status") / $(cat "$work/windows.status"))"
     diff "$work/linux.out.plain" "$work/windows.out.plain" || true
     diff "$work/linux.tree" "$work/windows.tree" || true
 fi
