@@ -1,7 +1,12 @@
 #pragma once
 
+// vesnor-convert as the tests start it: a real process with real pipes and files.
+
 #include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
 #include <QString>
+#include <QStringList>
 
 // vesnor-convert is built beside the tests.
 inline QString converter()
@@ -11,4 +16,36 @@ inline QString converter()
 #else
     return QCoreApplication::applicationDirPath() + QStringLiteral("/vesnor-convert");
 #endif
+}
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline Run run(
+    const QStringList &args, const QByteArray &input = {}, const QString &stdoutFile = {})
+{
+    QProcess process;
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
+    process.start(converter(), args);
+    if (!process.waitForStarted())
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(120000);
+    Run result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    // Messages are text: on Windows their lines end in CR LF.
+    result.err = process.readAllStandardError().replace("\r\n", "\n");
+    return result;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }

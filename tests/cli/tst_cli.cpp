@@ -4,36 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QStringList &args, const QByteArray &input = {}, const QString &stdoutFile = {})
-{
-    QProcess process;
-    if (!stdoutFile.isEmpty())
-        process.setStandardOutputFile(stdoutFile);
-    process.start(converter(), args);
-    if (!process.waitForStarted())
-        return {};
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    Run result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    // Messages are text: on Windows their lines end in CR LF.
-    result.err = process.readAllStandardError().replace("\r\n", "\n");
-    return result;
-}
 
 constexpr int kChunk = 1 << 17; // the converter's read size
 
@@ -54,12 +28,6 @@ QStringList reportLines(const QByteArray &out)
     text.replace('\\', '/');
 #endif
     return text.split('\n');
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
 } // namespace

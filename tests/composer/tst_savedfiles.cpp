@@ -7,39 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
-
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QStringList &args)
-{
-    QProcess process;
-    process.start(converter(), args);
-    process.waitForFinished(120000);
-    Run result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
 
 class TestSavedFiles : public QObject {
     Q_OBJECT
@@ -110,13 +81,13 @@ void TestSavedFiles::aThousandSavedFilesComeBack()
         QVERIFY2(saved.contains(source), qPrintable(line));
         QVERIFY2(target.endsWith(QStringLiteral(".utf8.txt")), qPrintable(line));
         // The box holds line breaks as LF; so does the decoded text.
-        QCOMPARE(QString::fromUtf8(contentsOf(target)), saved.value(source));
+        QCOMPARE(QString::fromUtf8(readFile(target)), saved.value(source));
         saved.remove(source);
         // And back to the saved bytes, for one file in ten.
         if (roundTrips++ % 10 == 0) {
             const Run back = run({"--encode", target});
             QCOMPARE(back.exitCode, 0);
-            QCOMPARE(back.out, contentsOf(source));
+            QCOMPARE(back.out, readFile(source));
         }
     }
     QVERIFY(saved.isEmpty());
