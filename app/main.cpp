@@ -4,6 +4,7 @@
 
 #include "composer/form1.h"
 #include "ui/centring.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -29,7 +30,8 @@ int main(int argc, char **argv)
     Form1 window;
     new CentreOnFirstShow(&window);
     window.show();
-    // Once the event loop runs, so that a message about the file has its window.
+    // Once the event loop runs, so that the messages have their window.
+    QTimer::singleShot(0, &window, [&window] { warnIfNoArmenianFont(&window); });
     if (!files.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, file = files.front()] { window.openFile(file); });
     }

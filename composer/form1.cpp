@@ -10,6 +10,7 @@
 #include "ui/fonts.h"
 #include "ui/twips.h"
 
+#include <QAbstractUndoItem>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -31,6 +32,9 @@ constexpr int kClientWidth = 6120;
 constexpr int kClientHeight = 4335;
 constexpr int kMinimumWidth = 5000;
 constexpr int kMinimumHeight = 2000;
+// The frame the layout's numbers assume: 60 twips each side, 345 on top.
+constexpr int kFrameWidth = 60 + 60;
+constexpr int kFrameHeight = 345 + 60;
 
 QPlainTextEdit *makeBox(
     const char *name, const QString &text, const QString &accessibleName, QWidget *parent)
@@ -74,6 +78,30 @@ QPushButton *makeCommand(const char *name, const QString &caption, QWidget *pare
     button->setAutoDefault(true);
     return button;
 }
+
+// Convert's undo step. The box's own record of a replacement logs every line
+// removed and inserted, and made Convert of a long text half as slow again; this
+// step holds the text that was there instead. A step must not change its document
+// while the document is undoing, so the text comes back from the event loop, a
+// moment later.
+class RestoreText : public QAbstractUndoItem {
+public:
+    RestoreText(QPlainTextEdit *box, QString text)
+        : box(box)
+        , text(std::move(text))
+    {
+    }
+    void undo() override
+    {
+        QMetaObject::invokeMethod(
+            box, [box = box, text = text] { box->setPlainText(text); }, Qt::QueuedConnection);
+    }
+    void redo() override { }
+
+private:
+    QPlainTextEdit *const box;
+    const QString text;
+};
 
 // The local files a drag carries; none when it carries anything else, which the box
 // then takes as text, as it always has.
@@ -151,6 +179,9 @@ Form1::Form1(QWidget *parent)
     QWidget::setTabOrder(armeng, Command3);
     QWidget::setTabOrder(Command3, Command4);
     resize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
+    // The prompt is there to be replaced: the first key typed does so.
+    Text1->selectAll();
+    Text1->setFocus();
 
     // The boxes' own drop handling would type a dropped file's name into them.
     Text1->viewport()->installEventFilter(this);
@@ -231,7 +262,8 @@ QString Form1::boxText(const QPlainTextEdit *box) const
 
 void Form1::convert()
 {
-    vesnor::codec::EightBitText source = vesnor::eightbit::fromBox(boxText(Text1));
+    // The raw text holds a paragraph's end as U+2029, which reads as a line break.
+    vesnor::codec::EightBitText source = vesnor::eightbit::fromBox(Text1->document()->toRawText());
     engine.a = std::move(source.bytes);
     foreign = std::move(source.foreign);
     engine.b.clear();
@@ -239,7 +271,12 @@ void Form1::convert()
         engine.ConvertEngArm();
     else
         engine.ConvertArmEng();
+    // One step the user can undo, so that edits made in the output box are never
+    // lost for good; replacing the text starts the box's history afresh, so
+    // converting large texts again and again piles nothing up.
+    const QString previous = Text2->document()->toRawText();
     Text2->setPlainText(vesnor::eightbit::toBox(engine.b, foreign));
+    Text2->document()->appendUndoItem(new RestoreText(Text2, previous));
 }
 
 void Form1::save()
@@ -305,15 +342,6 @@ void Form1::resizeEvent(QResizeEvent *event)
     layOut();
 }
 
-void Form1::moveEvent(QMoveEvent *event)
-{
-    QWidget::moveEvent(event);
-    // The frame arrives after the window is first shown, moving the inner area
-    // without resizing it; the layout counts the frame, so it runs again.
-    if (frameGeometry().size() != laidOutFrame)
-        layOut();
-}
-
 void Form1::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
@@ -323,29 +351,31 @@ void Form1::changeEvent(QEvent *event)
         layOut();
 }
 
-// The boxes share the height and the buttons keep to the bottom edge. W and H are
-// the outer size, frame and title bar included, while the controls are placed in
-// the inner area; the formulas use them as they stand, as the window always has.
+// The boxes share the height and the buttons keep to the bottom edge. The rule
+// counts W and H as the outer size, frame and title bar included, while the
+// controls are placed in the inner area; its numbers were made for one frame, 60
+// twips each side and 345 for the title bar and top edge. So the rule is given the
+// inner size plus that frame, whatever frame the window manager draws: every
+// control lies where it lies under that frame, and a thick frame no longer pushes
+// the buttons out of the window.
 void Form1::layOut()
 {
     if (isMinimized())
         return;
-    const auto outerWidth = [this] { return twips::fromPixels(frameGeometry().width()); };
-    const auto outerHeight = [this] { return twips::fromPixels(frameGeometry().height()); };
-    const auto frameWidth = [this] { return frameGeometry().width() - width(); };
-    const auto frameHeight = [this] { return frameGeometry().height() - height(); };
+    const auto outerWidth = [this] { return twips::fromPixels(width()) + kFrameWidth; };
+    const auto outerHeight = [this] { return twips::fromPixels(height()) + kFrameHeight; };
 
     // The minimum in whole pixels not below it: 5000 twips are 333 1/3 pixels. The
-    // window manager is told it as soon as the frame is known, so that a drag
-    // stops there instead of jumping back on release.
-    const QSize minimumInner(twips::toPixelsAtLeast(kMinimumWidth) - frameWidth(),
-        twips::toPixelsAtLeast(kMinimumHeight) - frameHeight());
+    // window manager is told it, so that a drag stops there instead of jumping back
+    // on release.
+    const QSize minimumInner(twips::toPixelsAtLeast(kMinimumWidth - kFrameWidth),
+        twips::toPixelsAtLeast(kMinimumHeight - kFrameHeight));
     if (minimumSize() != minimumInner)
         setMinimumSize(minimumInner);
     if (outerWidth() < kMinimumWidth)
-        resize(twips::toPixelsAtLeast(kMinimumWidth) - frameWidth(), height());
+        resize(minimumInner.width(), height());
     if (outerHeight() < kMinimumHeight)
-        resize(width(), twips::toPixelsAtLeast(kMinimumHeight) - frameHeight());
+        resize(width(), minimumInner.height());
 
     Text1->resize(twips::toPixels(outerWidth() - 10), twips::toPixels(outerHeight() / 2 - 600));
     Text2->move(Text2->x(), twips::toPixels(outerHeight() / 2 - 500));
@@ -355,7 +385,6 @@ void Form1::layOut()
         button->move(button->x(), twips::toPixels(outerHeight() - 900));
     engarm->move(engarm->x(), twips::toPixels(outerHeight() - 950));
     armeng->move(armeng->x(), twips::toPixels(outerHeight() - 700));
-    laidOutFrame = frameGeometry().size();
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -37,7 +37,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -63,8 +62,6 @@ private:
     // which assigns the tables as the window is created.
     vesnor::Transliterator engine;
     std::u32string foreign; // originals of the characters a holds as placeholders
-
-    QSize laidOutFrame;
 
     QString applicationDir;
     QString documentsDir;

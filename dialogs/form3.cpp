@@ -7,6 +7,7 @@
 #include "ui/picturebox.h"
 #include "ui/twips.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,6 +18,41 @@ namespace {
 // "Ծրագրում օգտագործված կոդավորումը" in the program's 8-bit text.
 constexpr char kHeading[] = "\xCC\xF1\xB3\xB7\xF1\xE1\xF5\xD9\x20\xFB\xB7\xEF\xB3\xB7\xE1\xF1"
                             "\xCD\xED\xB3\xCD\x20\xCF\xE1\xB9\xB3\xED\xE1\xF1\xE1\xF5\xD9\xC1";
+
+QString rowText(const chart::Row &row)
+{
+    return row.letter + QStringLiteral(" , ") + row.key;
+}
+
+// Capitals about 14 pixels high, as large as the face at hand allows while no
+// glyph reaches a glyph of the next row: Armenian small letters rise above the
+// capitals and drop below the line, and in a wide face they touched at 17 pixels
+// apart. A pixel of room is kept at each end for the smoothing of the edges.
+QFont chartFont(const QList<QList<chart::Row>> &columns, int rowStep)
+{
+    constexpr qreal kCapitalHeight = 14;
+    QFont font = armenianFont(8.25);
+    font.setPixelSize(24);
+    const qreal capitalsPerPixel = QFontMetricsF(font).capHeight() / 24;
+    int size = qRound(kCapitalHeight / capitalsPerPixel);
+    for (; size > 6; --size) {
+        font.setPixelSize(size);
+        const QFontMetricsF metrics(font);
+        qreal above = 0;
+        qreal below = 0;
+        for (const auto &column : columns) {
+            for (const chart::Row &row : column) {
+                const QRectF ink = metrics.tightBoundingRect(rowText(row));
+                above = qMax(above, -ink.top());
+                below = qMax(below, ink.bottom());
+            }
+        }
+        if (qCeil(above) + qCeil(below) + 2 < rowStep)
+            break;
+    }
+    font.setPixelSize(size);
+    return font;
+}
 
 } // namespace
 
@@ -86,16 +122,13 @@ QImage Form3::chart(qreal devicePixelRatio)
         painter.drawLine(k, kHeight - 1 - k, kWidth - 1 - k, kHeight - 1 - k);
         painter.drawLine(kWidth - 1 - k, k, kWidth - 1 - k, kHeight - 1 - k);
     }
-    QFont font = armenianFont(8.25);
-    font.setPixelSize(19); // capitals about 14 pixels high
-    painter.setFont(font);
-    painter.setPen(Qt::black);
     const auto columns = chart::columns();
+    painter.setFont(chartFont(columns, kRowStep));
+    painter.setPen(Qt::black);
     for (int c = 0; c < columns.size(); ++c) {
         for (int r = 0; r < columns[c].size(); ++r) {
-            const chart::Row &row = columns[c][r];
-            painter.drawText(kColumnLeft[c], kFirstBaseline[c] + r * kRowStep,
-                row.letter + QStringLiteral(" , ") + row.key);
+            painter.drawText(
+                kColumnLeft[c], kFirstBaseline[c] + r * kRowStep, rowText(columns[c][r]));
         }
     }
     return image;

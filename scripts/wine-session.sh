@@ -5,7 +5,12 @@ set -eu
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/vesnor/wine}
 mkdir -p "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1 || true
+# The persistent server must come first: one that is already up ignores -p and
+# ends after a moment without clients, and a program that starts just then loses
+# its connection ("wine client error ... Connection reset by peer"), which a
+# loaded machine makes likely. Any server left over for this prefix goes first.
+wineserver -k 2>/dev/null || true
 wineserver -p || true
+wineboot -i >/dev/null 2>&1 || true
 trap 'wineserver -k 2>/dev/null || true' EXIT
 "$@"

@@ -15,7 +15,18 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
 export QT_QPA_PLATFORM=xcb
-openbox >/dev/null 2>&1 &
+# E2E_FRAME=thick: a theme whose frame is far thicker than the one the composer's
+# layout was made for (8 pixels a side), as some desktops draw them.
+if [ "${E2E_FRAME:-}" = thick ]; then
+    mkdir -p "$work/data/themes/Thick"
+    cp -r /usr/share/themes/Clearlooks/openbox-3 "$work/data/themes/Thick/"
+    sed -i '/^border.width/d' "$work/data/themes/Thick/openbox-3/themerc"
+    echo 'border.width: 8' >>"$work/data/themes/Thick/openbox-3/themerc"
+    sed 's|<name>Clearlooks</name>|<name>Thick</name>|' /etc/xdg/openbox/rc.xml >"$work/rc.xml"
+    XDG_DATA_HOME="$work/data" openbox --config-file "$work/rc.xml" >/dev/null 2>&1 &
+else
+    openbox >/dev/null 2>&1 &
+fi
 pids="$! $pids"
 for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
 
@@ -42,13 +53,13 @@ start_composer() {
 }
 
 # Sets X and Y, the composer window's inner area on the screen, and button_y, a row
-# through its command buttons (their top is 900 twips, 60 pixels, above the outer
-# bottom edge, frame included, as the window's layout counts it).
+# through its command buttons: their top is 900 twips above the outer bottom edge
+# as the layout counts it, the inner size plus a frame of 405 twips in height, so
+# 495 twips (33 pixels) above the inner bottom edge whatever frame is drawn.
 composer_places() {
     info=$(xwininfo -id "$1")
     X=$(echo "$info" | awk '/Absolute upper-left X/ {print $4}')
     Y=$(echo "$info" | awk '/Absolute upper-left Y/ {print $4}')
     inner_height=$(echo "$info" | awk '/Height:/ {print $2}')
-    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    button_y=$(echo "$extents" | awk -v y="$Y" -v h="$inner_height" '{print y + h + $3 + $4 - 60 + 12}')
+    button_y=$((Y + inner_height - 33 + 12))
 }

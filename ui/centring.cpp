@@ -15,16 +15,26 @@ CentreOnFirstShow::CentreOnFirstShow(QWidget *window)
     window->installEventFilter(this);
 }
 
-// Where the inner area goes so that the frame, with the given margins, is centred.
+QPoint centredPosition(const QSize &inner, const QMargins &frame, const QRect &available)
+{
+    QRect outer(QPoint(), inner.grownBy(frame));
+    outer.moveCenter(available.center());
+    // A title bar off the screen cannot even be grabbed to move the window: a window
+    // larger than the screen keeps its top left corner, title bar and all, on it.
+    if (outer.top() < available.top())
+        outer.moveTop(available.top());
+    if (outer.left() < available.left())
+        outer.moveLeft(available.left());
+    return outer.topLeft() + QPoint(frame.left(), frame.top());
+}
+
 // It depends only on the window's size and frame, never on where the window is now.
 QPoint CentreOnFirstShow::target(const QMargins &frame) const
 {
     const QScreen *screen = window->screen();
     if (!screen)
         return window->pos();
-    QRect outer(QPoint(), window->size().grownBy(frame));
-    outer.moveCenter(screen->availableGeometry().center());
-    return outer.topLeft() + QPoint(frame.left(), frame.top());
+    return centredPosition(window->size(), frame, screen->availableGeometry());
 }
 
 bool CentreOnFirstShow::eventFilter(QObject *watched, QEvent *event)

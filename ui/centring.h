@@ -7,7 +7,14 @@
 #include <QObject>
 #include <QPoint>
 
+class QRect;
+class QSize;
 class QWidget;
+
+// Where the inner area of a window goes so that its frame, with the given margins,
+// is centred in the available area; a window larger than that area lies at its top
+// (left) edge instead, so that its title bar stays on the screen.
+QPoint centredPosition(const QSize &inner, const QMargins &frame, const QRect &available);
 
 // Centres a window's frame on its screen when it is first shown. Where the window
 // manager adds the frame only after the window is mapped, the window is centred

@@ -1,7 +1,9 @@
 #include "fonts.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMessageBox>
 #include <QStringList>
 
 QFont armenianFont(qreal pointSize)
@@ -20,4 +22,17 @@ void shrinkToFit(QLabel *label, qreal smallestPointSize)
         && font.pointSizeF() - 0.25 >= smallestPointSize)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     label->setFont(font);
+}
+
+bool warnIfNoArmenianFont(QWidget *parent)
+{
+    if (!QFontDatabase::families(QFontDatabase::Armenian).isEmpty())
+        return false;
+    QMessageBox::warning(parent, QStringLiteral("No Armenian font"),
+        QStringLiteral("No font with Armenian letters is installed, so Armenian text shows "
+                       "as blank space: in the output box, the direction buttons and the "
+                       "chart.\n\nInstall one and start the program again. On Debian and "
+                       "Ubuntu: sudo apt install fonts-dejavu-core. Elsewhere, DejaVu Sans or "
+                       "Noto Sans Armenian will do."));
+    return true;
 }

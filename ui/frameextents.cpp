@@ -36,7 +36,11 @@ std::optional<QMargins> frameExtents(const QWindow *window)
     std::optional<QMargins> result;
     if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
         const auto *v = static_cast<const std::uint32_t *>(xcb_get_property_value(reply));
-        result = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3])); // left, top, right, bottom
+        // The property counts the screen's pixels; the window's geometry counts
+        // device-independent ones, fewer where Qt scales (QT_SCALE_FACTOR=2).
+        const qreal ratio = window->devicePixelRatio();
+        const auto scaled = [ratio](std::uint32_t native) { return qRound(native / ratio); };
+        result = QMargins(scaled(v[0]), scaled(v[2]), scaled(v[1]), scaled(v[3])); // l, t, r, b
     }
     std::free(reply);
     return result;

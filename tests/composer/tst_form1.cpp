@@ -1,5 +1,6 @@
 #include "composer/form1.h"
 #include "tests/messageboxes.h"
+#include "ui/fonts.h"
 #include "ui/twips.h"
 
 #include "tests/converter.h"
@@ -59,6 +60,8 @@ private slots:
     void noBreakSpaceIsSaved();
     void longListOfUnencodableCharactersIsBounded();
     void minimumSizeIsToldToTheWindowManager();
+    void convertIsOneStepToUndo();
+    void firstKeyReplacesThePrompt();
     void aboutAndHelpShowTheirOneWindow();
     void everyParagraphKeepsItsShapedText();
 
@@ -108,6 +111,8 @@ void TestForm1::startUp()
     QCOMPARE(child<QPushButton>("Command3")->text(), QStringLiteral("About"));
     QCOMPARE(child<QPushButton>("Command4")->text(), QStringLiteral("Help"));
     QVERIFY(!window->windowIcon().isNull());
+    // With a face that has Armenian letters, nothing is said about fonts.
+    QVERIFY(!warnIfNoArmenianFont(window));
 
     // Tab walks the controls in their order.
     window->show();
@@ -201,16 +206,16 @@ void TestForm1::layout()
     QFETCH(int, outerWidthTwips);
     QFETCH(int, outerHeightTwips);
 
+    // The rule counts the outer size as the inner size plus a frame of 60 twips each
+    // side and 345 on top, whatever frame the window really has (here: none).
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    const int frameW = window->frameGeometry().width() - window->width();
-    const int frameH = window->frameGeometry().height() - window->height();
-    window->resize(twips::toPixelsAtLeast(outerWidthTwips) - frameW,
-        twips::toPixelsAtLeast(outerHeightTwips) - frameH);
-    QTRY_COMPARE(window->frameGeometry().width(), twips::toPixelsAtLeast(outerWidthTwips));
+    window->resize(twips::toPixelsAtLeast(outerWidthTwips - 120),
+        twips::toPixelsAtLeast(outerHeightTwips - 405));
+    QTRY_COMPARE(window->width(), twips::toPixelsAtLeast(outerWidthTwips - 120));
 
-    const double W = outerWidthTwips;
-    const double H = outerHeightTwips;
+    const double W = twips::fromPixels(window->width()) + 120;
+    const double H = twips::fromPixels(window->height()) + 405;
     auto *text1 = child<QPlainTextEdit>("Text1");
     auto *text2 = child<QPlainTextEdit>("Text2");
     compareTwips(text1->x(), 0, "Text1 left");
@@ -220,11 +225,21 @@ void TestForm1::layout()
     compareTwips(text2->y(), H / 2 - 500, "Text2 top");
     compareTwips(text2->width(), W - 10, "Text2 width");
     compareTwips(text2->height(), H / 2 - 600, "Text2 height");
-    const std::pair<const char *, int> buttons[]
-        = {{"Command1", 120}, {"Command2", 2730}, {"Command3", 3540}, {"Command4", 5145}};
-    for (const auto &[name, left] : buttons) {
-        compareTwips(window->findChild<QWidget *>(name)->y(), H - 900, name);
-        compareTwips(window->findChild<QWidget *>(name)->x(), left, name);
+    struct Button {
+        const char *name;
+        int left;
+        int height;
+    };
+    const Button buttons[] = {{"Command1", 120, 375}, {"Command2", 2730, 375},
+        {"Command3", 3540, 330}, {"Command4", 5145, 300}};
+    for (const Button &button : buttons) {
+        const QWidget *widget = window->findChild<QWidget *>(button.name);
+        compareTwips(widget->y(), H - 900, button.name);
+        compareTwips(widget->x(), button.left, button.name);
+        // Whatever frame the window has, the buttons end inside it: Convert 120
+        // twips above the inner bottom edge.
+        compareTwips(
+            window->height() - widget->y() - widget->height(), 495 - button.height, button.name);
     }
     compareTwips(child<QRadioButton>("engarm")->y(), H - 950, "engarm top");
     compareTwips(child<QRadioButton>("armeng")->y(), H - 700, "armeng top");
@@ -236,11 +251,11 @@ void TestForm1::snapsBackToTheMinimumInOneDirection()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     window->resize(100, 400);
-    QTRY_COMPARE(window->frameGeometry().width(), twips::toPixelsAtLeast(5000));
+    QTRY_COMPARE(window->width(), twips::toPixelsAtLeast(5000 - 120));
     QCOMPARE(window->height(), 400);
 
     window->resize(500, 50);
-    QTRY_COMPARE(window->frameGeometry().height(), twips::toPixelsAtLeast(2000));
+    QTRY_COMPARE(window->height(), twips::toPixelsAtLeast(2000 - 405));
     QCOMPARE(window->width(), 500);
 }
 
@@ -492,9 +507,56 @@ void TestForm1::minimumSizeIsToldToTheWindowManager()
 {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    const QSize frame = window->frameGeometry().size() - window->size();
     QCOMPARE(window->minimumSize(),
-        QSize(twips::toPixelsAtLeast(5000), twips::toPixelsAtLeast(2000)) - frame);
+        QSize(twips::toPixelsAtLeast(5000 - 120), twips::toPixelsAtLeast(2000 - 405)));
+}
+
+// Convert replaces the output box as one step: Ctrl+Z there brings back the text the
+// user had edited, and the next Convert keeps only its own step.
+void TestForm1::convertIsOneStepToUndo()
+{
+    window->show();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto *text2 = child<QPlainTextEdit>("Text2");
+    convertText(QStringLiteral("Barev"), true);
+    text2->setFocus();
+    text2->moveCursor(QTextCursor::End);
+    QTest::keyClicks(text2, QStringLiteral(" edited"));
+    const QString edited = text2->toPlainText();
+    QCOMPARE(edited, QString::fromUtf8("Բարև edited"));
+
+    convertText(QStringLiteral("Dzez"), true);
+    QCOMPARE(text2->toPlainText(), QString::fromUtf8("Ձեզ"));
+    text2->setFocus();
+    QTest::keyClick(text2, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(text2->toPlainText(), edited);
+    // That was the one step: the edits before it went with it.
+    QVERIFY(!text2->document()->isUndoAvailable());
+
+    // Edits after a Convert are undone first, then the Convert.
+    convertText(QStringLiteral("Dzez"), true);
+    text2->setFocus();
+    text2->moveCursor(QTextCursor::End);
+    QTest::keyClicks(text2, QStringLiteral("!"));
+    QTest::keyClick(text2, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text2->toPlainText(), QString::fromUtf8("Ձեզ"));
+    QTest::keyClick(text2, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(text2->toPlainText(), edited);
+}
+
+// The window opens with the prompt selected in the input box, so the first key
+// typed replaces it rather than joining it.
+void TestForm1::firstKeyReplacesThePrompt()
+{
+    window->show();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QCOMPARE(QApplication::focusWidget(), child<QPlainTextEdit>("Text1"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("barev"));
+    QCOMPARE(child<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("barev"));
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(child<QPlainTextEdit>("Text2")->toPlainText(), QString::fromUtf8("բարև"));
 }
 
 void TestForm1::aboutAndHelpShowTheirOneWindow()

@@ -77,6 +77,8 @@ private slots:
     void chartRowsComeFromTheTables();
     void chartIsSharpAtHighDensity();
     void chartPicture();
+    void chartRowsDoNotTouch_data();
+    void chartRowsDoNotTouch();
 
 private:
     std::unique_ptr<AnimationCoordinator> coordinator;
@@ -429,6 +431,58 @@ void TestDialogs::chartPicture()
     QVERIFY(inkIn(256, 28, 350, 45));
     QVERIFY(inkIn(164, 530, 250, 565));
     QVERIFY(!inkIn(76, 530, 160, 565));
+}
+
+void TestDialogs::chartRowsDoNotTouch_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("at one pixel a pixel") << qreal(1);
+    QTest::newRow("at twice the density") << qreal(2);
+}
+
+// Between the baselines of every two neighbouring rows lies a line of the column
+// with no ink, and the capitals are still about 14 pixels high.
+void TestDialogs::chartRowsDoNotTouch()
+{
+    QFETCH(qreal, ratio);
+    const QImage chart = Form3::chart(ratio);
+    const int columnLeft[] = {70, 160, 250};
+    const int columnRight[] = {160, 250, 350};
+    const int firstBaseline[] = {43, 29, 43};
+    const int rows[] = {29, 31, 29};
+    const auto blank = [&](int column, int y) {
+        for (int x = qRound(columnLeft[column] * ratio); x < qRound(columnRight[column] * ratio);
+             ++x) {
+            if (qGray(chart.pixel(x, y)) < 200)
+                return false;
+        }
+        return true;
+    };
+    for (int c = 0; c < 3; ++c) {
+        for (int r = 0; r + 1 < rows[c]; ++r) {
+            const int from = qRound((firstBaseline[c] + r * 17) * ratio);
+            const int to = qRound((firstBaseline[c] + (r + 1) * 17) * ratio);
+            bool gap = false;
+            for (int y = from + 1; y < to && !gap; ++y)
+                gap = blank(c, y);
+            QVERIFY2(gap,
+                qPrintable(QStringLiteral("column %1: rows %2 and %3 touch")
+                               .arg(c + 1)
+                               .arg(r + 1)
+                               .arg(r + 2)));
+        }
+    }
+    // The capital Ա of the first row: ink from its top to the baseline.
+    int top = -1;
+    const int baseline = qRound(43 * ratio);
+    for (int y = qRound(20 * ratio); y < baseline && top < 0; ++y) {
+        for (int x = qRound(76 * ratio); x < qRound(90 * ratio) && top < 0; ++x) {
+            if (qGray(chart.pixel(x, y)) < 128)
+                top = y;
+        }
+    }
+    const qreal height = (baseline - top) / ratio;
+    QVERIFY2(height >= 10 && height <= 15, qPrintable(QString::number(height)));
 }
 
 QTEST_MAIN(TestDialogs)

@@ -1,0 +1,168 @@
+// The composer's boxes with large texts, inside the program and against Qt's own
+// floor in the same run: Convert of 1 MiB with line breaks beside a bare
+// QPlainTextEdit::setPlainText of the same result; a keystroke in a 1 MB single
+// line; a pasted 5 MB line, its peak memory and whether the window then idles.
+// Each step counts until the window has laid out and painted what changed.
+
+#include "composer/form1.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QtTest/QTest>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QString words(qsizetype size, double breaks, quint32 seed)
+{
+    const QStringList pool = {
+        "Barev", "Dzez", "vonc", "es", "Yerevan", "shnorhakal", "em", "ayo", "voch", "inch", "ka"};
+    QRandomGenerator random(seed);
+    QString text;
+    text.reserve(size + 16);
+    while (text.size() < size) {
+        text += pool.at(random.bounded(pool.size()));
+        text += random.generateDouble() < breaks ? QLatin1Char('\n') : QLatin1Char(' ');
+    }
+    return text;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Everything the change set off: events, layout and a paint of the whole window.
+void settle(QWidget *window)
+{
+    QCoreApplication::processEvents();
+    window->repaint();
+    QCoreApplication::processEvents();
+}
+
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void line(const char *what, double value, const char *unit, const char *goal)
+{
+    std::printf("%-52s %8.1f %-4s (goal: %s)\n", what, value, unit, goal);
+}
+
+} // namespace
+
+// With an argument (convert, type or paste), only that part runs: for a profiler.
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const auto runs
+        = [&](const char *part) { return only.isEmpty() || only == QLatin1String(part); };
+    Form1 window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    auto *text1 = window.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    auto *text2 = window.findChild<QPlainTextEdit *>(QStringLiteral("Text2"));
+    auto *convert = window.findChild<QPushButton *>(QStringLiteral("Command1"));
+    QElapsedTimer clock;
+
+    // Convert of 1 MiB with line breaks, and the bare box beside it: a plain
+    // QPlainTextEdit of the same size and font, in a window of its own.
+    if (runs("convert")) {
+        text1->setPlainText(words(1 << 20, 0.1, 2));
+        settle(&window);
+        QTest::mouseClick(convert, Qt::LeftButton);
+        settle(&window);
+        const QString result = text2->toPlainText();
+        QWidget bare;
+        auto *plain = new QPlainTextEdit(&bare);
+        plain->setFont(text2->font());
+        plain->setGeometry(text2->geometry());
+        bare.resize(window.size());
+        bare.show();
+        if (!QTest::qWaitForWindowExposed(&bare))
+            return 1;
+        std::vector<double> converts;
+        std::vector<double> bares;
+        for (int round = 0; round < 9; ++round) {
+            clock.start();
+            QTest::mouseClick(convert, Qt::LeftButton);
+            settle(&window);
+            converts.push_back(double(clock.nsecsElapsed()) / 1e6);
+            plain->clear();
+            settle(&bare);
+            clock.start();
+            plain->setPlainText(result);
+            settle(&bare);
+            bares.push_back(double(clock.nsecsElapsed()) / 1e6);
+        }
+        const double convertMs = median(converts);
+        const double bareMs = median(bares);
+        line("Convert of 1 MiB with line breaks, to painted", convertMs, "ms", "");
+        line("  bare QPlainTextEdit::setPlainText of the result", bareMs, "ms", "");
+        line("  ratio", convertMs / bareMs, "x", "<= 1.3");
+        bare.hide();
+        text1->clear();
+        text2->clear();
+        settle(&window);
+    }
+
+    // A keystroke at the end of a 1 MB single line.
+    if (runs("type")) {
+        text1->setPlainText(words(1000000, 0, 3));
+        text1->moveCursor(QTextCursor::End);
+        text1->setFocus();
+        settle(&window);
+        std::vector<double> keys;
+        for (int k = 0; k < 21; ++k) {
+            clock.start();
+            QTest::keyClick(text1, Qt::Key_A);
+            settle(&window);
+            keys.push_back(double(clock.nsecsElapsed()) / 1e6);
+        }
+        line("keystroke in a 1 MB single line, to painted", median(keys), "ms", "<= 50");
+        text1->clear();
+        settle(&window);
+    }
+
+    // A 5 MB line pasted over everything, then the window left alone.
+    if (runs("paste")) {
+        const long before = peakKilobytes();
+        const QString pasted = words(5000000, 0, 4);
+        text1->selectAll();
+        clock.start();
+        text1->insertPlainText(pasted);
+        settle(&window);
+        const double pasteMs = double(clock.nsecsElapsed()) / 1e6;
+        const double idleFrom = processorSeconds();
+        QTest::qWait(3000);
+        const double idle = processorSeconds() - idleFrom;
+        line("paste of a 5 MB line, to painted", pasteMs, "ms", "");
+        line("  peak memory of the whole process", double(peakKilobytes()) / 1024, "MB", "<= 150");
+        line(
+            "  of which since before the paste", double(peakKilobytes() - before) / 1024, "MB", "");
+        line("  processor time over the next 3 s", idle * 1000, "ms", "idle");
+    }
+    return 0;
+}
