@@ -63,6 +63,10 @@ windows:
 
 bench: build
 	$(BUILD)/bin/vesnor-bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench convert
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench type
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench paste
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench paste-bare
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
 	sh bench/animation-cpu.sh $(BUILD)/bin/vesnor
 	sh bench/long-line.sh $(BUILD)/bin/vesnor

@@ -71,7 +71,7 @@ void line(const char *what, double value, const char *unit, const char *goal)
 
 } // namespace
 
-// With an argument (convert, type or paste), only that part runs: for a profiler.
+// With an argument (convert, type, paste or paste-bare), only that part runs.
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -142,8 +142,51 @@ int main(int argc, char **argv)
             keys.push_back(double(clock.nsecsElapsed()) / 1e6);
         }
         line("keystroke in a 1 MB single line, to painted", median(keys), "ms", "<= 50");
+        // The same keystrokes in a bare box: what Qt's own layout of one paragraph costs.
+        QWidget bare;
+        auto *plain = new QPlainTextEdit(&bare);
+        plain->setFont(text1->font());
+        plain->setGeometry(text1->geometry());
+        bare.resize(window.size());
+        bare.show();
+        if (!QTest::qWaitForWindowExposed(&bare))
+            return 1;
+        plain->setPlainText(text1->toPlainText());
+        plain->moveCursor(QTextCursor::End);
+        plain->setFocus();
+        settle(&bare);
+        std::vector<double> bareKeys;
+        for (int k = 0; k < 21; ++k) {
+            clock.start();
+            QTest::keyClick(plain, Qt::Key_A);
+            settle(&bare);
+            bareKeys.push_back(double(clock.nsecsElapsed()) / 1e6);
+        }
+        line("  the same in a bare QPlainTextEdit", median(bareKeys), "ms", "");
         text1->clear();
         settle(&window);
+    }
+
+    // The floor for the paste: a bare QPlainTextEdit given the same line. The peak
+    // is the process's, so this part runs alone (`paste-bare`).
+    if (only == QLatin1String("paste-bare")) {
+        QWidget bare;
+        auto *plain = new QPlainTextEdit(&bare);
+        plain->setFont(text1->font());
+        plain->setGeometry(text1->geometry());
+        bare.resize(window.size());
+        bare.show();
+        if (!QTest::qWaitForWindowExposed(&bare))
+            return 1;
+        window.hide();
+        settle(&bare);
+        const long before = peakKilobytes();
+        plain->setPlainText(words(5000000, 0, 4));
+        settle(&bare);
+        line("paste of a 5 MB line into a bare QPlainTextEdit: peak",
+            double(peakKilobytes()) / 1024, "MB", "");
+        line("  of which since before it", double(peakKilobytes() - before) / 1024, "MB", "");
+        return 0;
     }
 
     // A 5 MB line pasted over everything, then the window left alone.
