@@ -64,6 +64,38 @@ long peakKilobytes()
     return usage.ru_maxrss;
 }
 
+// A plain QPlainTextEdit of the same font and size as `like`, alone in a window of
+// the composer's size: Qt's own floor for what the composer's box does.
+class BareBox {
+public:
+    BareBox(const QPlainTextEdit *like, QSize size)
+        : box(new QPlainTextEdit(&holder))
+    {
+        box->setFont(like->font());
+        box->setGeometry(like->geometry());
+        holder.resize(size);
+        holder.show();
+        if (!QTest::qWaitForWindowExposed(&holder))
+            qFatal("the bare box never showed");
+    }
+    QWidget holder;
+    QPlainTextEdit *const box;
+};
+
+// Milliseconds of each of `rounds` runs of `step`, each until the window has painted.
+template<typename Step> std::vector<double> timed(QWidget *window, int rounds, Step step)
+{
+    std::vector<double> times;
+    QElapsedTimer clock;
+    for (int k = 0; k < rounds; ++k) {
+        clock.start();
+        step();
+        settle(window);
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    return times;
+}
+
 void line(const char *what, double value, const char *unit, const char *goal)
 {
     std::printf("%-52s %8.1f %-4s (goal: %s)\n", what, value, unit, goal);
@@ -87,102 +119,61 @@ int main(int argc, char **argv)
     auto *convert = window.findChild<QPushButton *>(QStringLiteral("Command1"));
     QElapsedTimer clock;
 
-    // Convert of 1 MiB with line breaks, and the bare box beside it: a plain
-    // QPlainTextEdit of the same size and font, in a window of its own.
+    // Convert of 1 MiB with line breaks, beside a bare box given the same result.
     if (runs("convert")) {
         text1->setPlainText(words(1 << 20, 0.1, 2));
         settle(&window);
         QTest::mouseClick(convert, Qt::LeftButton);
         settle(&window);
         const QString result = text2->toPlainText();
-        QWidget bare;
-        auto *plain = new QPlainTextEdit(&bare);
-        plain->setFont(text2->font());
-        plain->setGeometry(text2->geometry());
-        bare.resize(window.size());
-        bare.show();
-        if (!QTest::qWaitForWindowExposed(&bare))
-            return 1;
+        BareBox bare(text2, window.size());
         std::vector<double> converts;
         std::vector<double> bares;
         for (int round = 0; round < 9; ++round) {
-            clock.start();
-            QTest::mouseClick(convert, Qt::LeftButton);
-            settle(&window);
-            converts.push_back(double(clock.nsecsElapsed()) / 1e6);
-            plain->clear();
-            settle(&bare);
-            clock.start();
-            plain->setPlainText(result);
-            settle(&bare);
-            bares.push_back(double(clock.nsecsElapsed()) / 1e6);
+            converts.push_back(
+                median(timed(&window, 1, [&] { QTest::mouseClick(convert, Qt::LeftButton); })));
+            bare.box->clear();
+            settle(&bare.holder);
+            bares.push_back(
+                median(timed(&bare.holder, 1, [&] { bare.box->setPlainText(result); })));
         }
         const double convertMs = median(converts);
         const double bareMs = median(bares);
         line("Convert of 1 MiB with line breaks, to painted", convertMs, "ms", "");
         line("  bare QPlainTextEdit::setPlainText of the result", bareMs, "ms", "");
         line("  ratio", convertMs / bareMs, "x", "<= 1.3");
-        bare.hide();
         text1->clear();
         text2->clear();
         settle(&window);
     }
 
-    // A keystroke at the end of a 1 MB single line.
+    // A keystroke at the end of a 1 MB single line, and the same in a bare box.
     if (runs("type")) {
-        text1->setPlainText(words(1000000, 0, 3));
-        text1->moveCursor(QTextCursor::End);
-        text1->setFocus();
-        settle(&window);
-        std::vector<double> keys;
-        for (int k = 0; k < 21; ++k) {
-            clock.start();
-            QTest::keyClick(text1, Qt::Key_A);
-            settle(&window);
-            keys.push_back(double(clock.nsecsElapsed()) / 1e6);
-        }
-        line("keystroke in a 1 MB single line, to painted", median(keys), "ms", "<= 50");
-        // The same keystrokes in a bare box: what Qt's own layout of one paragraph costs.
-        QWidget bare;
-        auto *plain = new QPlainTextEdit(&bare);
-        plain->setFont(text1->font());
-        plain->setGeometry(text1->geometry());
-        bare.resize(window.size());
-        bare.show();
-        if (!QTest::qWaitForWindowExposed(&bare))
-            return 1;
-        plain->setPlainText(text1->toPlainText());
-        plain->moveCursor(QTextCursor::End);
-        plain->setFocus();
-        settle(&bare);
-        std::vector<double> bareKeys;
-        for (int k = 0; k < 21; ++k) {
-            clock.start();
-            QTest::keyClick(plain, Qt::Key_A);
-            settle(&bare);
-            bareKeys.push_back(double(clock.nsecsElapsed()) / 1e6);
-        }
-        line("  the same in a bare QPlainTextEdit", median(bareKeys), "ms", "");
+        const QString longLine = words(1000000, 0, 3);
+        const auto typeInto = [&](QPlainTextEdit *box, QWidget *holder) {
+            box->setPlainText(longLine);
+            box->moveCursor(QTextCursor::End);
+            box->setFocus();
+            settle(holder);
+            return median(timed(holder, 21, [&] { QTest::keyClick(box, Qt::Key_A); }));
+        };
+        line(
+            "keystroke in a 1 MB single line, to painted", typeInto(text1, &window), "ms", "<= 50");
+        BareBox bare(text1, window.size());
+        line("  the same in a bare QPlainTextEdit", typeInto(bare.box, &bare.holder), "ms", "");
         text1->clear();
         settle(&window);
     }
 
-    // The floor for the paste: a bare QPlainTextEdit given the same line. The peak
-    // is the process's, so this part runs alone (`paste-bare`).
+    // The floor for the paste: a bare box given the same line. The peak is the
+    // process's, so this part runs alone (`paste-bare`).
     if (only == QLatin1String("paste-bare")) {
-        QWidget bare;
-        auto *plain = new QPlainTextEdit(&bare);
-        plain->setFont(text1->font());
-        plain->setGeometry(text1->geometry());
-        bare.resize(window.size());
-        bare.show();
-        if (!QTest::qWaitForWindowExposed(&bare))
-            return 1;
+        BareBox bare(text1, window.size());
         window.hide();
-        settle(&bare);
+        settle(&bare.holder);
         const long before = peakKilobytes();
-        plain->setPlainText(words(5000000, 0, 4));
-        settle(&bare);
+        bare.box->setPlainText(words(5000000, 0, 4));
+        settle(&bare.holder);
         line("paste of a 5 MB line into a bare QPlainTextEdit: peak",
             double(peakKilobytes()) / 1024, "MB", "");
         line("  of which since before it", double(peakKilobytes() - before) / 1024, "MB", "");

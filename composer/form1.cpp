@@ -32,6 +32,8 @@ constexpr int kClientWidth = 6120;
 constexpr int kClientHeight = 4335;
 constexpr int kMinimumWidth = 5000;
 constexpr int kMinimumHeight = 2000;
+// Characters from which a paragraph keeps its shaped text (see makeBox).
+constexpr int kLongParagraph = 1000;
 // The frame the layout's numbers assume: 60 twips each side, 345 on top.
 constexpr int kFrameWidth = 60 + 60;
 constexpr int kFrameHeight = 345 + 60;
@@ -48,13 +50,16 @@ QPlainTextEdit *makeBox(
     box->setTabChangesFocus(true);
     // A paragraph's layout drops its shaped text once laid out, and every blink of
     // the cursor then shapes the whole paragraph again: with one very long line that
-    // keeps the program busy for good. The boxes keep it instead.
+    // keeps the program busy for good. The boxes keep it instead, for the long ones:
+    // a short paragraph shapes again in no time, and a layout made up front for each
+    // of a hundred thousand short lines slowed Convert down by a tenth.
     QTextDocument *document = box->document();
     QObject::connect(
         document, &QTextDocument::contentsChange, box, [document](int position, int, int added) {
             for (QTextBlock block = document->findBlock(position);
                  block.isValid() && block.position() <= position + added; block = block.next())
-                block.layout()->setCacheEnabled(true);
+                if (block.length() >= kLongParagraph)
+                    block.layout()->setCacheEnabled(true);
         });
     box->setPlainText(text);
     return box;
