@@ -3,6 +3,9 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
+# The version is CMake's project version; everything else reads it from there.
+VERSION    := $(shell sed -n 's/^ *VERSION \([0-9.]*\)$$/\1/p' CMakeLists.txt | head -1)
+
 WIN_BUILD  ?= build-win
 CLI_BUILD  ?= build-cli
 WINQT_BUILD ?= build-winqt
@@ -59,7 +62,7 @@ windows:
 		-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake && \
 	cmake --build $(WINQT_BUILD) -j $(JOBS) && \
 	sh scripts/wine-session.sh sh scripts/windows-tests.sh $(WINQT_BUILD) $$qt && \
-	sh scripts/windows-zip.sh $(WINQT_BUILD) $$qt $(WINQT_BUILD)/vesnor-2.02-win64.zip
+	sh scripts/windows-zip.sh $(WINQT_BUILD) $$qt $(WINQT_BUILD)/vesnor-$(VERSION)-win64.zip $(VERSION)
 
 bench: build
 	$(BUILD)/bin/vesnor-bench

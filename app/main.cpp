@@ -10,21 +10,71 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vesnor"));
-    QApplication::setApplicationVersion(QStringLiteral(VESNOR_VERSION));
-    QApplication::setOrganizationDomain(QStringLiteral("vesnor.example"));
-    QApplication::setDesktopFileName(QStringLiteral("example.vesnor.Vesnor"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vesnor/vesnor.png")));
+#include <cstdio>
+#include <string_view>
 
-    QCommandLineParser parser;
+namespace {
+
+void describe(QCoreApplication &app, QCommandLineParser &parser)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Vesnor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VESNOR_VERSION));
+    Q_UNUSED(app);
+    parser.setApplicationDescription(
+        QStringLiteral("Armenian-English text composer: type Armenian in Latin letters, press "
+                       "Convert, and get Armenian script, or the other way round."));
+    parser.addHelpOption();
+    parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
+        QStringLiteral("Displays version information.")));
     parser.addPositionalArgument(QStringLiteral("file"),
         QStringLiteral("A text file to open in the input box: UTF-8, or a file the composer "
                        "saved."),
         QStringLiteral("[FILE]"));
-    parser.parse(QApplication::arguments());
+}
+
+// --help and --version answer on the terminal, with no window and no display
+// needed, so they are told apart before the windowing starts.
+bool answersOnTheTerminal(int argc, char **argv)
+{
+    for (int k = 1; k < argc; ++k) {
+        const std::string_view arg = argv[k];
+        if (arg == "--")
+            return false;
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all"
+            || arg == "--version" || arg == "-v")
+            return true;
+    }
+    return false;
+}
+
+int printVersion()
+{
+    const int written = std::printf("vesnor %s\nCopyright (c) 2026 The Vesnor developers. MIT "
+                                    "licence: free to use,\nchange and pass on, with no "
+                                    "warranty.\n",
+        VESNOR_VERSION);
+    return written > 0 && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (answersOnTheTerminal(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCommandLineParser parser;
+        describe(app, parser);
+        parser.process(app); // answers --help itself, and ends the program
+        return parser.isSet(QStringLiteral("version")) ? printVersion() : 0;
+    }
+
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    describe(app, parser);
+    parser.process(app);
+    QApplication::setOrganizationDomain(QStringLiteral("vesnor.example"));
+    QApplication::setDesktopFileName(QStringLiteral("example.vesnor.Vesnor"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vesnor/vesnor.png")));
     const QStringList files = parser.positionalArguments();
 
     Form1 window;

@@ -433,7 +433,9 @@ int run(const std::vector<std::string> &args)
         } else if (arg == "--help" || arg == "-h") {
             return print(kUsage);
         } else if (arg == "--version") {
-            return print("vesnor-convert " VESNOR_VERSION "\n");
+            return print("vesnor-convert " VESNOR_VERSION "\n"
+                         "Copyright (c) 2026 The Vesnor developers. MIT licence: free to use,\n"
+                         "change and pass on, with no warranty.\n");
         } else if (arg == "--") {
             optionsEnded = true;
         } else {

@@ -10,11 +10,14 @@ packages="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-
 xvfb openbox xdotool wmctrl x11-utils xclip bc libxcb1-dev libc-bin time hyperfine desktop-file-utils appstream dpkg-dev file"
 fi
 
+# A package counts as there once dpkg has unpacked and configured it, whether or not
+# some other package's triggers are still to run over it.
 missing=""
 for p in $packages; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $p"
-    fi
+    case $(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null) in
+    installed | triggers-pending | triggers-awaited) ;;
+    *) missing="$missing $p" ;;
+    esac
 done
 [ -z "$missing" ] && exit 0
 
@@ -24,6 +27,24 @@ if [ "$(id -u)" != 0 ]; then
 fi
 echo "install-deps: installing$missing"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
+# A new desktop's automatic updates often hold apt's and dpkg's locks: wait for
+# them, for up to five minutes, rather than fail. apt waits for dpkg's lock itself
+# (and says whom it waits for); the package lists' lock it does not wait for.
+wait_lock="-o DPkg::Lock::Timeout=300"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+tries=0
+until apt-get $wait_lock update -q >"$log" 2>&1; do
+    tries=$((tries + 1))
+    if ! grep -q 'Could not get lock' "$log" || [ "$tries" -ge 60 ]; then
+        cat "$log" >&2
+        echo "install-deps: apt-get update failed" >&2
+        exit 1
+    fi
+    [ "$tries" = 1 ] && echo "install-deps: another package manager holds apt's lock;" \
+        "waiting for it (up to 5 minutes): $(grep -o 'held by process.*' "$log" | head -1)"
+    sleep 5
+done
+cat "$log"
 # shellcheck disable=SC2086
-apt-get install -y -q --no-install-recommends $missing
+apt-get $wait_lock install -y -q --no-install-recommends $missing

@@ -1,13 +1,14 @@
 #!/bin/sh
-# Packs vesnor-2.02-win64.zip: the two programs, Qt's DLLs and Windows platform
+# Packs vesnor-VERSION-win64.zip: the two programs, Qt's DLLs and Windows platform
 # plugin (shipped as DLLs, as Qt's LGPL licence expects), the compiler's runtime
 # DLLs, and a short README.
-#   usage: windows-zip.sh BUILD QT_PREFIX OUTPUT.zip
+#   usage: windows-zip.sh BUILD QT_PREFIX OUTPUT.zip VERSION
 set -eu
 build=$1
 qt=$2
 zip=$3
-stage=$(mktemp -d)/vesnor-2.02-win64
+version=$4
+stage=$(mktemp -d)/vesnor-$version-win64
 trap 'rm -rf "$(dirname "$stage")"' EXIT
 mkdir -p "$stage/platforms" "$stage/styles"
 cp "$build/bin/vesnor.exe" "$build/bin/vesnor-convert.exe" "$stage/"
@@ -19,8 +20,8 @@ for dll in libstdc++-6.dll libgcc_s_seh-1.dll; do cp "$runtime/$dll" "$stage/"; 
 cp /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
 # Debugging symbols stay out of what users download.
 find "$stage" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
-cat >"$stage/README.txt" <<'TEXT'
-Vesnor 2.02, Armenian-English text composer, for 64-bit Windows.
+cat >"$stage/README.txt" <<TEXT
+Vesnor $version, Armenian-English text composer, for 64-bit Windows.
 
 vesnor.exe          the composer window: type Armenian in Latin letters, press
                     Convert, and get Armenian script; the other direction turns

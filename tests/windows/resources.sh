@@ -1,10 +1,13 @@
 #!/bin/sh
 # The Windows resource script compiles, and what it compiles to carries the
-# version 2.02 and the icon.
-#   usage: resources.sh WINDRES vesnor.rc
+# project's version and the icon.
+#   usage: resources.sh WINDRES vesnor.rc VERSION (major.minor, as 2.02)
 set -eu
 windres=$1
 script=$2
+version=$3
+major=${version%%.*}
+minor=$(echo "${version#*.}" | sed 's/^0*//; s/^$/0/')
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$windres" -i "$script" -O res -o "$work/vesnor.res"
@@ -13,10 +16,10 @@ fail=0
 expect() {
     if grep -q "$1" "$work/dump.rc"; then echo "found: $2"; else echo "missing: $2" >&2; fail=1; fi
 }
-expect 'FILEVERSION 2, *2, *0, *0' 'file version 2.2.0.0'
-expect 'PRODUCTVERSION 2, *2, *0, *0' 'product version 2.2.0.0'
-expect '"FileVersion", "2.02' 'file version text "2.02"'
-expect '"ProductVersion", "2.02' 'product version text "2.02"'
+expect "FILEVERSION $major, *$minor, *0, *0" "file version $major.$minor.0.0"
+expect "PRODUCTVERSION $major, *$minor, *0, *0" "product version $major.$minor.0.0"
+expect "\"FileVersion\", \"$version" "file version text \"$version\""
+expect "\"ProductVersion\", \"$version" "product version text \"$version\""
 expect '"ProductName", "Vesnor' 'product name Vesnor'
 expect 'ICON' 'an icon'
 # The icon's pictures are there, not only its name: a 32 x 32 one among them.
