@@ -7,7 +7,7 @@ if [ "${1:-}" = windows ]; then
     packages="cmake make g++ g++-mingw-w64-x86-64-posix wine wine64 diffutils gawk zip unzip fonts-dejavu-core"
 else
 packages="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
-xvfb openbox xdotool wmctrl x11-utils xclip bc libxcb1-dev libc-bin time hyperfine desktop-file-utils appstream dpkg-dev file"
+xvfb openbox xdotool wmctrl x11-utils xclip bc libxcb1-dev libc-bin time hyperfine desktop-file-utils appstream dpkg-dev file lintian"
 fi
 
 # A package counts as there once dpkg has unpacked and configured it, whether or not
