@@ -48,7 +48,8 @@ test-windows:
 	cmake --build $(CLI_BUILD) -j $(JOBS)
 	WINEDEBUG=-all sh scripts/wine-session.sh sh -c \
 		'cd $(WIN_BUILD) && ctest --output-on-failure && cd .. && \
-		 sh tests/windows/compare.sh $(CLI_BUILD)/bin/vesnor-convert $(WIN_BUILD)/bin/vesnor-convert.exe'
+		 sh tests/windows/compare.sh $(CLI_BUILD)/bin/vesnor-convert $(WIN_BUILD)/bin/vesnor-convert.exe && \
+		 sh tests/windows/console.sh $(WIN_BUILD)/bin/vesnor-convert.exe'
 
 # The whole program for Windows: Qt 6 base built once from Debian's source into
 # ~/.cache/vesnor (about 25 minutes on two cores the first time), then vesnor.exe and

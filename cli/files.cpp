@@ -1,6 +1,8 @@
 #include "files.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdarg>
 #include <cstring>
 #include <fcntl.h>
 
@@ -61,6 +63,60 @@ std::FILE *createNew(const std::filesystem::path &path)
 
 namespace {
 
+#ifdef _WIN32
+void *consoleOf(std::FILE *file)
+{
+    const intptr_t handle = _get_osfhandle(_fileno(file));
+    DWORD mode = 0;
+    if (handle == -1 || !GetConsoleMode(reinterpret_cast<HANDLE>(handle), &mode))
+        return nullptr;
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+bool writeConsole(void *console, std::string_view utf8)
+{
+    if (utf8.empty())
+        return true;
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring text(std::size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), text.data(), n);
+    for (std::size_t at = 0; at < text.size();) {
+        DWORD done = 0;
+        const DWORD size = DWORD(std::min<std::size_t>(text.size() - at, 16384));
+        if (!WriteConsoleW(static_cast<HANDLE>(console), text.data() + at, size, &done, nullptr)
+            || done == 0)
+            return false;
+        at += done;
+    }
+    return true;
+}
+#else
+void *consoleOf(std::FILE *)
+{
+    return nullptr;
+}
+
+bool writeConsole(void *, std::string_view)
+{
+    return false;
+}
+#endif
+
+// Where the last whole UTF-8 character of `text` ends.
+std::size_t wholeCharacters(std::string_view text)
+{
+    std::size_t start = text.size();
+    for (std::size_t back = 0; back < 4 && start > 0; ++back) {
+        const auto byte = static_cast<unsigned char>(text[start - 1]);
+        if ((byte & 0xC0) != 0x80) {
+            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            return text.size() - (start - 1) >= length ? text.size() : start - 1;
+        }
+        --start;
+    }
+    return text.size();
+}
+
 // A reader that went away (`vesnor-convert big.txt | more`, quit early) is no error
 // of the conversion: the program stops without a word, as a shell pipeline expects.
 bool readerWentAway(int error)
@@ -80,20 +136,54 @@ int ioError(const std::string &name, int error)
 {
     if (name == "standard output" && readerWentAway(error))
         return 1;
-    std::fprintf(stderr, "vesnor-convert: %s: %s\n", name.c_str(), std::strerror(error));
+    message("vesnor-convert: %s: %s\n", name.c_str(), std::strerror(error));
     return 1;
 }
 
 int ioError(const std::string &name, const std::error_code &error)
 {
-    std::fprintf(stderr, "vesnor-convert: %s: %s\n", name.c_str(), error.message().c_str());
+    message("vesnor-convert: %s: %s\n", name.c_str(), error.message().c_str());
     return 1;
+}
+
+void message(const char *format, ...)
+{
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::va_list again;
+    va_copy(again, arguments);
+    const int size = std::vsnprintf(nullptr, 0, format, arguments);
+    va_end(arguments);
+    std::string text(std::size_t(std::max(size, 0)) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, again);
+    va_end(again);
+    text.pop_back();
+    Output err(stderr, "standard error");
+    if (err.write(text))
+        err.flush();
+}
+
+Output::Output(std::FILE *file, std::string name)
+    : file(file)
+    , name(std::move(name))
+    , console(consoleOf(file))
+{
 }
 
 bool Output::write(std::string_view data)
 {
     if (data.empty())
         return true;
+    if (console) {
+        unfinished.append(data);
+        const std::size_t whole = wholeCharacters(unfinished);
+        std::fflush(file);
+        const bool written = writeConsole(console, std::string_view(unfinished).substr(0, whole));
+        unfinished.erase(0, whole);
+        if (!written)
+            error = EIO;
+        return written;
+    }
     if (std::fwrite(data.data(), 1, data.size(), file) != data.size()) {
         error = errno;
         return false;
@@ -103,6 +193,15 @@ bool Output::write(std::string_view data)
 
 bool Output::flush()
 {
+    if (console && !unfinished.empty()) {
+        // What never became a whole character is shown as what it is.
+        const bool written = writeConsole(console, unfinished);
+        unfinished.clear();
+        if (!written) {
+            error = EIO;
+            return false;
+        }
+    }
     if (std::fflush(file) != 0) {
         error = errno;
         return false;

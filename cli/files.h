@@ -27,13 +27,20 @@ std::FILE *createNew(const std::filesystem::path &path);
 int ioError(const std::string &name, int error);
 int ioError(const std::string &name, const std::error_code &error);
 
+// A message on standard error, printf-style, shown right on a Windows console too.
+void message(const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Writes UTF-8 to a file or a stream. A Windows console takes the text as UTF-16:
+// the C runtime would hand it the UTF-8 a byte at a time, and the console shows a
+// lone byte of a letter as U+FFFD. An unfinished letter at the end of a piece waits
+// for the next one there.
 class Output {
 public:
-    Output(std::FILE *file, std::string name)
-        : file(file)
-        , name(std::move(name))
-    {
-    }
+    Output(std::FILE *file, std::string name);
     bool write(std::string_view data);
     bool flush();
     int fail() const { return ioError(name, error); }
@@ -41,6 +48,8 @@ public:
 private:
     std::FILE *const file;
     const std::string name;
+    void *const console; // the console's handle, or null
+    std::string unfinished;
     int error = 0;
 };
 

@@ -82,7 +82,7 @@ struct Options {
 
 int usageError(const std::string &message)
 {
-    std::fprintf(stderr, "vesnor-convert: %s\nTry 'vesnor-convert --help'.\n", message.c_str());
+    cli::message("vesnor-convert: %s\nTry 'vesnor-convert --help'.\n", message.c_str());
     return 2;
 }
 
@@ -98,7 +98,7 @@ std::string narrow(const wchar_t *text)
 
 int invalidInput(const std::string &name, std::uint64_t offset)
 {
-    std::fprintf(stderr, "vesnor-convert: %s: invalid UTF-8 at byte offset %llu\n", name.c_str(),
+    cli::message("vesnor-convert: %s: invalid UTF-8 at byte offset %llu\n", name.c_str(),
         static_cast<unsigned long long>(offset));
     return 1;
 }
@@ -179,16 +179,14 @@ int encode(std::FILE *in, const std::string &name, const Options &options, Outpu
                 return invalidInput(name, encoder.errorOffset());
             std::string character;
             vesnor::codec::appendUtf8(encoder.unencodable(), character);
-            std::fprintf(stderr,
-                "vesnor-convert: %s: U+%04llX (%s) at byte offset %llu has no 8-bit code; "
-                "--lossy writes such characters as ?\n",
+            cli::message("vesnor-convert: %s: U+%04llX (%s) at byte offset %llu has no 8-bit code; "
+                         "--lossy writes such characters as ?\n",
                 name.c_str(), static_cast<unsigned long long>(encoder.unencodable()),
                 character.c_str(), static_cast<unsigned long long>(encoder.errorOffset()));
             return 1;
         });
     if (status == 0 && encoder.replaced() > 0) {
-        std::fprintf(stderr,
-            "vesnor-convert: %s: %llu character%s without an 8-bit code written as ?\n",
+        cli::message("vesnor-convert: %s: %llu character%s without an 8-bit code written as ?\n",
             name.c_str(), static_cast<unsigned long long>(encoder.replaced()),
             encoder.replaced() == 1 ? "" : "s");
     }
@@ -380,8 +378,7 @@ int decodeBatch(const Options &options)
             continue;
         }
         if (!options.recursive) {
-            std::fprintf(stderr,
-                "vesnor-convert: %s: Is a directory (--recursive decodes a folder)\n",
+            cli::message("vesnor-convert: %s: Is a directory (--recursive decodes a folder)\n",
                 file.c_str());
             status = 1;
             continue;
@@ -409,6 +406,11 @@ int run(const std::vector<std::string> &args)
     };
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string_view arg = args[k];
+#ifdef _WIN32
+        // Windows programs answer /? with their help.
+        if (!optionsEnded && arg == "/?")
+            return print(kUsage);
+#endif
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             options.files.emplace_back(arg);
             continue;
