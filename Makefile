@@ -52,18 +52,31 @@ test-windows:
 		 sh tests/windows/console.sh $(WIN_BUILD)/bin/vesnor-convert.exe'
 
 # The whole program for Windows: Qt 6 base built once from Debian's source into
-# ~/.cache/vesnor (about 25 minutes on two cores the first time), then vesnor.exe and
-# vesnor-convert.exe, the whole test suite under wine, and the zip.
+# ~/.cache/vesnor (about 25 minutes on two cores the first time, a line a minute
+# while it builds), then vesnor.exe and vesnor-convert.exe, the whole test suite
+# under wine, the zip (packed twice: the same bytes), the installer, the installer
+# run silently under wine and undone, and the real window under wine on Xvfb.
+# Each step runs only when the one before it passed.
+WIN_NAME = vesnor-$(VERSION)-win64
 windows:
 	@sh scripts/install-deps.sh windows
-	qt=$$(sh scripts/build-qt-windows.sh | tail -1) && \
+	qt=$$(sh scripts/build-qt-windows.sh) && \
 	cmake -S . -B $(WINQT_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESNOR_BENCH=OFF \
 		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DVESNOR_MINGW_SHARED_RUNTIME=ON \
 		-DCMAKE_PREFIX_PATH=$$qt -DQT_HOST_PATH=/usr \
 		-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake && \
 	cmake --build $(WINQT_BUILD) -j $(JOBS) && \
 	sh scripts/wine-session.sh sh scripts/windows-tests.sh $(WINQT_BUILD) $$qt && \
-	sh scripts/windows-zip.sh $(WINQT_BUILD) $$qt $(WINQT_BUILD)/vesnor-$(VERSION)-win64.zip $(VERSION)
+	sh scripts/windows-zip.sh $(WINQT_BUILD) $$qt $(WINQT_BUILD)/$(WIN_NAME).zip $(VERSION) && \
+	cp $(WINQT_BUILD)/$(WIN_NAME).zip $(WINQT_BUILD)/first.zip && \
+	sh scripts/windows-zip.sh $(WINQT_BUILD) $$qt $(WINQT_BUILD)/$(WIN_NAME).zip $(VERSION) >/dev/null && \
+	cmp $(WINQT_BUILD)/first.zip $(WINQT_BUILD)/$(WIN_NAME).zip && rm $(WINQT_BUILD)/first.zip && \
+	echo "the zip packed twice: the same bytes" && \
+	sh scripts/windows-installer.sh $(WINQT_BUILD)/$(WIN_NAME) $(VERSION) \
+		$(WINQT_BUILD)/$(WIN_NAME)-install.exe && \
+	sh scripts/wine-session.sh sh tests/windows/installer.sh \
+		$(WINQT_BUILD)/$(WIN_NAME)-install.exe $(VERSION) && \
+	sh scripts/wine-session.sh sh tests/windows/e2e-window.sh $(WINQT_BUILD)/$(WIN_NAME)
 
 bench: build
 	$(BUILD)/bin/vesnor-bench

@@ -3,15 +3,19 @@
 # qt6-base source package, as shared libraries, into a cache outside the tree.
 # Debian's host Qt provides the build tools (moc, rcc, uic). Takes about 25 minutes
 # on two cores the first time; afterwards it returns at once.
-#   usage: build-qt-windows.sh   (prints the install prefix on its last line)
+#   usage: build-qt-windows.sh
+# It prints the install prefix on standard output, and nothing else there: its
+# progress, and why it failed, go to standard error, where the user sees them.
 set -eu
+exec 3>&1 1>&2
 cache=${VESNOR_CACHE:-$HOME/.cache/vesnor}
 prefix=$cache/qt6-mingw
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -f "$prefix/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ]; then
-    echo "$prefix"
+    echo "$prefix" >&3
     exit 0
 fi
+echo "build-qt-windows: building Qt 6 for Windows into $prefix, once (about 25 minutes on two cores)"
 
 export DEBIAN_FRONTEND=noninteractive
 # `apt-get source` needs a deb-src entry beside the machine's deb ones.
@@ -51,6 +55,20 @@ cmake -S "$source" -B "$cache/qt6-build" -G Ninja \
     -DFEATURE_freetype=ON -DFEATURE_system_freetype=OFF -DFEATURE_fontconfig=OFF \
     -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_pcre2=OFF \
     -DFEATURE_system_doubleconversion=OFF
-cmake --build "$cache/qt6-build" --parallel
-cmake --install "$cache/qt6-build"
-echo "$prefix"
+# A line a minute says how far the build is: ninja's own count of its steps.
+log=$cache/qt6-build.log
+cmake --build "$cache/qt6-build" --parallel >"$log" 2>&1 &
+build=$!
+while kill -0 "$build" 2>/dev/null; do
+    sleep 60 &
+    wait $! || true
+    step=$(tr '\r' '\n' <"$log" | grep -o '^\[[0-9]*/[0-9]*\]' | tail -1)
+    kill -0 "$build" 2>/dev/null && echo "build-qt-windows: $(date +%H:%M) step ${step:-[starting]}"
+done
+if ! wait "$build"; then
+    tail -40 "$log"
+    echo "build-qt-windows: the Qt build failed; its whole log is $log" >&2
+    exit 1
+fi
+cmake --install "$cache/qt6-build" >/dev/null
+echo "$prefix" >&3

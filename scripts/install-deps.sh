@@ -4,7 +4,8 @@ set -eu
 
 # With "windows": what cross-building for Windows and running it under wine needs.
 if [ "${1:-}" = windows ]; then
-    packages="cmake make g++ g++-mingw-w64-x86-64-posix wine wine64 diffutils gawk zip unzip fonts-dejavu-core"
+    packages="cmake make g++ g++-mingw-w64-x86-64-posix wine wine64 diffutils gawk zip unzip \
+fonts-dejavu-core nsis xvfb openbox xdotool wmctrl x11-utils"
 else
 packages="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
 xvfb openbox xdotool wmctrl x11-utils xclip bc libxcb1-dev libc-bin time hyperfine desktop-file-utils appstream dpkg-dev file lintian"
