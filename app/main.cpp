@@ -13,6 +13,10 @@
 #include <cstdio>
 #include <string_view>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 void describe(QCoreApplication &app, QCommandLineParser &parser)
@@ -47,6 +51,19 @@ bool answersOnTheTerminal(int argc, char **argv)
     return false;
 }
 
+// A Windows program with windows has no console of its own: run from one, it
+// borrows it, so that --help and --version print there instead of in a message box.
+void borrowConsole()
+{
+#ifdef _WIN32
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
+}
+
 int printVersion()
 {
     const int written = std::printf("vesnor %s\nCopyright (c) 2026 The Vesnor developers. MIT "
@@ -61,6 +78,7 @@ int printVersion()
 int main(int argc, char **argv)
 {
     if (answersOnTheTerminal(argc, argv)) {
+        borrowConsole();
         QCoreApplication app(argc, argv);
         QCommandLineParser parser;
         describe(app, parser);
