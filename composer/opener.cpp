@@ -2,6 +2,7 @@
 
 #include "engine/textfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -28,14 +29,16 @@ Opener::Result Opener::open(const QString &path, qint64 largest)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = QStringLiteral("\u201C%1\u201D could not be opened: %2")
-                           .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
+                           .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+                               file.errorString());
         return result;
     }
     // The size may have changed since it was looked at, or be unknown (a pipe).
     const QByteArray bytes = file.read(largest + 1);
     if (file.error() != QFileDevice::NoError) {
         result.error = QStringLiteral("\u201C%1\u201D could not be read: %2")
-                           .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
+                           .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+                               file.errorString());
         return result;
     }
     if (bytes.size() > largest) {
