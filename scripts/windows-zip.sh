@@ -20,8 +20,10 @@ cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 for dll in libstdc++-6.dll libgcc_s_seh-1.dll; do cp "$runtime/$dll" "$stage/"; done
 cp /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
-# Debugging symbols stay out of what users download.
-find "$stage" -name '*.dll' -o -name '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+# Debugging symbols stay out of what users download. binutils writes the time into
+# the header of each program and DLL it strips, unless told which: none.
+find "$stage" -name '*.dll' -o -name '*.exe' |
+    SOURCE_DATE_EPOCH=0 xargs x86_64-w64-mingw32-strip --strip-unneeded
 sh "$root/scripts/third-party.sh" "$(ls -d "$(dirname "$qt")"/src/qt6-base-*/ | head -1)" \
     "$stage/THIRD-PARTY.txt"
 cp "$root/LICENSE" "$stage/LICENSE.txt"
