@@ -76,7 +76,7 @@ windows:
 		$(WINQT_BUILD)/$(WIN_NAME)-install.exe && \
 	sh scripts/wine-session.sh sh tests/windows/installer.sh \
 		$(WINQT_BUILD)/$(WIN_NAME)-install.exe $(VERSION) && \
-	sh scripts/wine-session.sh sh tests/windows/e2e-window.sh $(WINQT_BUILD)/$(WIN_NAME)
+	sh tests/windows/e2e-window.sh $(WINQT_BUILD)/$(WIN_NAME)
 
 bench: build
 	$(BUILD)/bin/vesnor-bench

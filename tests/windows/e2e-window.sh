@@ -2,11 +2,17 @@
 # The real Windows program under wine, with Qt's own windows platform (not the
 # offscreen one) on an X server: start, type, Convert, Save, the saved bytes,
 # About and Help open, and closing the composer ends the program.
-#   usage: e2e-window.sh FOLDER   (the folder the zip was packed from; inside
-#                                  scripts/wine-session.sh)
+#   usage: e2e-window.sh FOLDER   (the folder the zip was packed from)
 set -eu
 . "$(dirname "$0")/../xsession.sh"
 export WINEDEBUG=-all
+export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/vesnor/wine}
+# Wine's server and desktop start here, once the X server is up: started before
+# it, they have no display to make windows on.
+wineserver -k 2>/dev/null || true
+wineserver -p
+wineboot -i >/dev/null 2>&1 || true
+trap 'wineserver -k 2>/dev/null || true; stop_session' EXIT
 # The program saves beside itself, so it runs from a copy.
 cp -r "$1" "$work/vesnor"
 wine "$work/vesnor/vesnor.exe" >"$work/stdout" 2>"$work/stderr" &
