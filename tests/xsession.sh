@@ -63,3 +63,35 @@ composer_places() {
     inner_height=$(echo "$info" | awk '/Height:/ {print $2}')
     button_y=$((Y + inner_height - 33 + 12))
 }
+
+# In the composer placed by composer_places: types "Barev Dzez", presses Convert and
+# Save with the mouse, dismisses the confirmation, and checks the bytes saved in
+# the folder $1, the program's own.
+convert_and_save() {
+    xdotool mousemove $((X + 60)) $((Y + 40)) click 1
+    sleep 0.3
+    xdotool key ctrl+a
+    xdotool type --delay 40 "Barev Dzez"
+    sleep 0.3
+    xdotool mousemove $((X + 8 + 52)) "$button_y" click 1   # Convert
+    sleep 0.5
+    xdotool mousemove $((X + 182 + 20)) "$button_y" click 1 # Save
+    box=$(window_named "Save succesfull")
+    xdotool windowactivate --sync "$box" 2>/dev/null || true
+    sleep 0.3
+    xdotool key Return
+    for _ in $(seq 100); do xdotool search --name "^Save succesfull\$" >/dev/null 2>&1 || break; sleep 0.05; done
+    printf 'To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n\264\263\361\250 \322\273\275' >"$work/expected"
+    cmp "$work/expected" "$1/output.txt"
+}
+
+# Closes the composer as a user would, and checks that the program, process $1,
+# ended with it.
+close_composer() {
+    wmctrl -c "Armenian-English text composer"
+    for _ in $(seq 200); do kill -0 "$1" 2>/dev/null || break; sleep 0.05; done
+    if kill -0 "$1" 2>/dev/null; then
+        echo "the program is still running after its window was closed" >&2
+        return 1
+    fi
+}

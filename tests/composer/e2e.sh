@@ -42,20 +42,7 @@ centred "$win"
 
 composer_places "$win"
 
-xdotool mousemove $((X + 60)) $((Y + 40)) click 1
-xdotool key ctrl+a
-xdotool type --delay 30 "Barev Dzez"
-xdotool mousemove $((X + 8 + 52)) "$button_y" click 1   # Convert
-sleep 0.3
-xdotool mousemove $((X + 182 + 20)) "$button_y" click 1 # Save
-box=$(window_named "Save succesfull")
-xdotool windowactivate --sync "$box" 2>/dev/null || true
-sleep 0.3
-xdotool key Return
-for _ in $(seq 100); do xdotool search --name "^Save succesfull\$" >/dev/null 2>&1 || break; sleep 0.05; done
-
-printf 'To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n\264\263\361\250 \322\273\275' >"$work/expected"
-cmp "$work/expected" "$work/output.txt"
+convert_and_save "$work"
 echo "saved bytes match"
 
 xdotool mousemove $((X + 236 + 37)) "$button_y" click 1 # About
@@ -72,12 +59,7 @@ xdotool mousemove $((X + 236 + 37)) "$button_y" click 1 # About
 for _ in $(seq 100); do viewable "$about" && break; sleep 0.05; done
 viewable "$about"
 echo "About came back from minimised"
-wmctrl -c "Armenian-English text composer"
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
-if kill -0 "$app" 2>/dev/null; then
-    echo "the program is still running after its window was closed" >&2
-    exit 1
-fi
+close_composer "$app"
 wait "$app"
 echo "closing the composer ended the program"
 
@@ -100,6 +82,5 @@ if [ "$opened" != "Բարև Ձեզ" ]; then
     exit 1
 fi
 echo "the saved file opened from the command line as the text that was saved"
-wmctrl -c "Armenian-English text composer"
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+close_composer "$app"
 wait "$app"

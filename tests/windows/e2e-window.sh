@@ -24,21 +24,7 @@ xdotool windowactivate --sync "$win" 2>/dev/null || true
 sleep 1
 composer_places "$win"
 
-xdotool mousemove $((X + 60)) $((Y + 40)) click 1
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 60 "Barev Dzez"
-sleep 0.3
-xdotool mousemove $((X + 8 + 52)) "$button_y" click 1   # Convert
-sleep 0.5
-xdotool mousemove $((X + 182 + 20)) "$button_y" click 1 # Save
-box=$(window_named "Save succesfull")
-xdotool windowactivate --sync "$box" 2>/dev/null || true
-sleep 0.5
-xdotool key Return
-for _ in $(seq 100); do [ -f "$work/vesnor/output.txt" ] && break; sleep 0.1; done
-printf 'To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n\264\263\361\250 \322\273\275' >"$work/expected"
-cmp "$work/expected" "$work/vesnor/output.txt"
+convert_and_save "$work/vesnor"
 echo "Windows program: saved bytes match"
 
 xdotool mousemove $((X + 236 + 37)) "$button_y" click 1 # About
@@ -49,10 +35,5 @@ for _ in $(seq 100); do xdotool search --name "Coding" >/dev/null 2>&1 && break;
 xdotool search --name "Coding" >/dev/null
 echo "Windows program: Help opened"
 
-wmctrl -c "Armenian-English text composer"
-for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
-if kill -0 "$app" 2>/dev/null; then
-    echo "the Windows program is still running after its window was closed" >&2
-    exit 1
-fi
+close_composer "$app"
 echo "Windows program: closing the composer ended it"
