@@ -343,21 +343,54 @@ void appendUtf8(char32_t c, std::string &out)
     }
 }
 
-void restoreForeign(std::string &utf8, std::u32string_view foreign, std::size_t &next)
+namespace {
+
+std::size_t utf8Length(char32_t c)
 {
-    std::size_t at = utf8.find(static_cast<char>(kForeign));
-    if (at == std::string::npos || next >= foreign.size())
-        return;
-    std::string restored(utf8, 0, at);
-    for (; at < utf8.size(); ++at) {
-        // No UTF-8 sequence of more than one byte holds a byte below 0x80, so each
-        // kForeign byte is one of the engine's.
-        if (utf8[at] == static_cast<char>(kForeign) && next < foreign.size())
-            appendUtf8(foreign[next++], restored);
-        else
-            restored.push_back(utf8[at]);
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
+
+} // namespace
+
+void restoreForeign(
+    std::string &utf8, std::size_t from, std::u32string_view foreign, std::size_t &next)
+{
+    // Where the placeholders are, found a whole span at a time; the text grows by
+    // what their originals need beyond one byte, and then each span moves once,
+    // from the back, so that real text costs in proportion to its foreign
+    // characters and not to its length.
+    static thread_local std::vector<std::size_t> hits;
+    hits.clear();
+    std::size_t added = 0;
+    for (std::size_t at = from; next + hits.size() < foreign.size() && at < utf8.size();) {
+        const void *hit = std::memchr(utf8.data() + at, kForeign, utf8.size() - at);
+        if (!hit)
+            break;
+        const auto position
+            = static_cast<std::size_t>(static_cast<const char *>(hit) - utf8.data());
+        added += utf8Length(foreign[next + hits.size()]) - 1;
+        hits.push_back(position);
+        at = position + 1;
     }
-    utf8 = std::move(restored);
+    if (hits.empty())
+        return;
+    const std::size_t end = utf8.size();
+    utf8.resize(end + added);
+    char *data = utf8.data();
+    std::size_t source = end;
+    std::size_t target = end + added;
+    std::string original;
+    for (std::size_t k = hits.size(); k-- > 0;) {
+        const std::size_t span = source - (hits[k] + 1);
+        target -= span;
+        std::memmove(data + target, data + hits[k] + 1, span);
+        original.clear();
+        appendUtf8(foreign[next + k], original);
+        target -= original.size();
+        std::memcpy(data + target, original.data(), original.size());
+        source = hits[k];
+    }
+    next += hits.size();
 }
 
 } // namespace vesnor::codec

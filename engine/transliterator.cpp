@@ -72,11 +72,9 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
         bytes.erase(0, consumed);
     }
     if (!foreign.empty()) {
-        std::string written = out.substr(start);
         std::size_t used = 0;
-        codec::restoreForeign(written, foreign, used);
+        codec::restoreForeign(out, start, foreign, used);
         foreign.erase(0, used);
-        out.replace(start, std::string::npos, written);
     }
     return !failed;
 }

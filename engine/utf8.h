@@ -54,8 +54,9 @@ inline std::size_t twoByteIndex(unsigned char first, unsigned char second)
     return index;
 }
 
-// In UTF-8 that a walk wrote directly, each kForeign byte still stands for
-// foreign[next...]: puts the originals back.
-void restoreForeign(std::string &utf8, std::u32string_view foreign, std::size_t &next);
+// In the UTF-8 that a walk wrote directly from `from` on, each kForeign byte still
+// stands for foreign[next...]: puts the originals back, in place.
+void restoreForeign(
+    std::string &utf8, std::size_t from, std::u32string_view foreign, std::size_t &next);
 
 } // namespace vesnor::codec
