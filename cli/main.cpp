@@ -112,29 +112,36 @@ int print(const char *text)
     return 0;
 }
 
-// Reads `in` to its end in chunks. `step(piece, end, out)` appends each chunk's
-// output and returns false to stop; `report()` then gives the status, once what
-// came before the fault is written.
+// Reads `in` to its end in chunks, handing each to `take(piece, end)` until it
+// returns a status other than 0; a failed read is reported and is status 1.
+template<typename Take> int eachChunk(std::FILE *in, const std::string &name, Take take)
+{
+    std::string chunk(kChunk, '\0');
+    for (bool end = false; !end;) {
+        const std::size_t got = std::fread(chunk.data(), 1, kChunk, in);
+        if (got < kChunk && std::ferror(in))
+            return ioError(name, errno);
+        end = got < kChunk;
+        if (const int status = take(std::string_view(chunk).substr(0, got), end))
+            return status;
+    }
+    return 0;
+}
+
+// Reads `in` to its end. `step(piece, end, out)` appends each chunk's output and
+// returns false to stop; `report()` then gives the status, once what came before
+// the fault is written.
 template<typename Step, typename Report>
 int pump(std::FILE *in, const std::string &name, Output &output, Step step, Report report)
 {
-    std::string chunk(kChunk, '\0');
     std::string out;
-    int status = 0;
-    for (bool end = false; !end && status == 0;) {
-        const std::size_t got = std::fread(chunk.data(), 1, kChunk, in);
-        if (got < kChunk && std::ferror(in)) {
-            status = ioError(name, errno);
-            break;
-        }
-        end = got < kChunk;
+    int status = eachChunk(in, name, [&](std::string_view piece, bool end) {
         out.clear();
-        const bool ok = step(std::string_view(chunk).substr(0, got), end, out);
+        const bool ok = step(piece, end, out);
         if (!output.write(out))
-            status = output.fail();
-        else if (!ok)
-            status = report();
-    }
+            return output.fail();
+        return ok ? 0 : report();
+    });
     if (!output.flush() && status == 0)
         status = output.fail();
     return status;
@@ -320,15 +327,12 @@ int decodeBeside(const fs::path &source, bool found, const Options &options, Out
         return ioError(name, errno);
 
     textfile::Sniffer sniffer;
-    std::string chunk(kChunk, '\0');
-    for (std::size_t got = kChunk; got == kChunk;) {
-        got = std::fread(chunk.data(), 1, kChunk, in);
-        sniffer.feed(std::string_view(chunk).substr(0, got));
-    }
-    if (std::ferror(in)) {
-        const int error = errno;
+    if (const int status = eachChunk(in, name, [&](std::string_view piece, bool) {
+            sniffer.feed(piece);
+            return 0;
+        })) {
         std::fclose(in);
-        return ioError(name, error);
+        return status;
     }
     const textfile::Kind kind = sniffer.kind();
     std::string skipped;

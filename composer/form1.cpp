@@ -213,11 +213,10 @@ void Form1::openFile(const QString &path)
         QMessageBox::warning(this, QStringLiteral("Open"), result.error);
         return;
     }
+    // Replacing a selection is one step for Undo.
     QTextCursor cursor(Text1->document());
-    cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.insertText(result.text);
-    cursor.endEditBlock();
     Text1->moveCursor(QTextCursor::Start);
 }
 
@@ -256,15 +255,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-// The text as typed: the box's line breaks become '\n', and every other character,
-// a no-break space or a line separator among them, stays what it is.
-QString Form1::boxText(const QPlainTextEdit *box) const
-{
-    QString text = box->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
-}
-
 void Form1::convert()
 {
     // The raw text holds a paragraph's end as U+2029, which reads as a line break.
@@ -286,7 +276,8 @@ void Form1::convert()
 
 void Form1::save()
 {
-    const QString text = boxText(Text2);
+    // The raw text holds a paragraph's end as U+2029, which reads as a line break.
+    const QString text = Text2->document()->toRawText();
     const std::u32string missing = Saver::unencodable(text).toStdU32String();
     if (!missing.empty()) {
         // A bounded list, so that the box and its buttons stay on the screen.

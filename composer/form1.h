@@ -47,7 +47,6 @@ private:
     void showAbout();
     void showHelp();
     void layOut();
-    QString boxText(const QPlainTextEdit *box) const;
 
     QPlainTextEdit *const Text1;
     QPlainTextEdit *const Text2;

@@ -53,46 +53,40 @@ bool startsWithHead(std::string_view bytes)
     return bytes.substr(0, kHead.size()) == kHead;
 }
 
+namespace detail {
+
+std::optional<std::uint64_t> Utf8Pieces::read(std::string_view piece, bool final)
+{
+    // Only a cut sequence is held, so the piece is copied only when one waits.
+    start += input.size() - held.size();
+    input = piece;
+    if (!held.empty()) {
+        joined = held;
+        joined.append(piece);
+        input = joined;
+    }
+    bytes.clear();
+    foreign.clear();
+    codec::Utf8Reader reader(start);
+    std::size_t used = 0;
+    const std::optional<std::uint64_t> invalid = reader.read(input, final, bytes, foreign, used);
+    held.assign(input.substr(used));
+    return invalid;
+}
+
+} // namespace detail
+
 void Sniffer::feed(std::string_view piece)
 {
     if (head.size() < kHead.size())
         head.append(piece.substr(0, kHead.size() - head.size()));
     size += piece.size();
     for (const char ch : piece) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80) {
-            nul |= b == 0;
-            invalid |= expected != 0;
-            expected = 0;
-            continue;
-        }
-        high = true;
-        if (expected > 0) {
-            if (b < low || b > top)
-                invalid = true;
-            --expected;
-            low = 0x80;
-            top = 0xBF;
-            continue;
-        }
-        // A lead byte: how many continuations follow, and where the first must lie
-        // so that no sequence is overlong, a surrogate or beyond U+10FFFF.
-        low = 0x80;
-        top = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            expected = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            expected = 2;
-            low = b == 0xE0 ? 0xA0 : 0x80;
-            top = b == 0xED ? 0x9F : 0xBF;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            expected = 3;
-            low = b == 0xF0 ? 0x90 : 0x80;
-            top = b == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            invalid = true;
-        }
+        nul |= ch == '\0';
+        high |= static_cast<unsigned char>(ch) >= 0x80;
     }
+    if (!invalid)
+        invalid = utf8.read(piece, false).has_value();
 }
 
 Kind Sniffer::kind() const
@@ -104,7 +98,7 @@ Kind Sniffer::kind() const
         return Kind::Saved;
     if (nul)
         return Kind::Binary;
-    if (invalid || expected != 0)
+    if (invalid || utf8.holdsUnfinished())
         return Kind::EightBit;
     return Kind::Utf8;
 }
@@ -185,20 +179,8 @@ bool Encoder::take(std::string_view piece, bool final, std::string &out)
         out.append(kHead);
         started = true;
     }
-    // Only an unfinished sequence is held back, so the piece is copied only when
-    // one waits in front of it.
-    std::string joined;
-    std::string_view input = piece;
-    if (!raw.empty()) {
-        joined = raw;
-        joined.append(piece);
-        input = joined;
-    }
-    codec::Utf8Reader reader(read);
-    bytes.clear();
-    foreign.clear();
-    std::size_t used = 0;
-    const std::optional<std::uint64_t> invalidAt = reader.read(input, final, bytes, foreign, used);
+    const std::optional<std::uint64_t> invalidAt = utf8.read(piece, final);
+    const std::string &bytes = utf8.bytes;
 
     std::size_t nextForeign = 0;
     for (std::size_t k = 0; k < bytes.size(); ++k) {
@@ -219,12 +201,12 @@ bool Encoder::take(std::string_view piece, bool final, std::string &out)
             out.push_back(byte);
             continue;
         }
-        const char32_t c = foreign[nextForeign++];
+        const char32_t c = utf8.foreign[nextForeign++];
         if (c == codec::kForeign) {
             out.push_back(byte);
         } else if (c == kParagraphSeparator) {
             out.append("\r\n");
-        } else if (c == kByteOrderMark && options.dropByteOrderMark && read == 0 && k == 0) {
+        } else if (c == kByteOrderMark && options.dropByteOrderMark && utf8.start == 0 && k == 0) {
             // A file's byte-order mark says how it is encoded; it is no character.
         } else if (options.lossy) {
             out.push_back('?');
@@ -234,11 +216,11 @@ bool Encoder::take(std::string_view piece, bool final, std::string &out)
             // that starts in the input.
             std::size_t at = 0;
             for (std::size_t starts = 0;; ++at) {
-                if ((static_cast<unsigned char>(input[at]) & 0xC0) != 0x80 && starts++ == k)
+                if ((static_cast<unsigned char>(utf8.input[at]) & 0xC0) != 0x80 && starts++ == k)
                     break;
             }
             failure = Error::NoEightBitCode;
-            offset = read + at;
+            offset = utf8.start + at;
             missing = c;
             return false;
         }
@@ -248,8 +230,6 @@ bool Encoder::take(std::string_view piece, bool final, std::string &out)
         offset = *invalidAt;
         return false;
     }
-    raw.assign(input.substr(used));
-    read += used;
     return true;
 }
 

@@ -9,6 +9,7 @@
 // the file is large.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,29 @@ enum class Kind {
     Binary, // NUL bytes, and neither the head nor a UTF-16 mark: not text
 };
 
+namespace detail {
+
+// UTF-8 that arrives in pieces, read by the engine's reader: a sequence cut by a
+// piece's end waits for the next piece.
+class Utf8Pieces {
+public:
+    // Reads the next piece into `bytes` and `foreign`, as the codec has them; the
+    // offset of the first invalid sequence in the whole input, if there is one.
+    std::optional<std::uint64_t> read(std::string_view piece, bool final);
+    bool holdsUnfinished() const { return !held.empty(); }
+
+    std::string_view input; // what the last read read: what was held, then the piece
+    std::uint64_t start = 0; // where `input` starts in the whole input
+    std::string bytes;
+    std::u32string foreign;
+
+private:
+    std::string held;
+    std::string joined;
+};
+
+} // namespace detail
+
 // Tells what a file holds from all its bytes, given in pieces.
 class Sniffer {
 public:
@@ -43,11 +67,7 @@ private:
     bool nul = false;
     bool high = false;
     bool invalid = false;
-    // The UTF-8 sequence under way: continuation bytes still expected, and the
-    // range the next one must lie in (narrower after E0, ED, F0 and F4).
-    int expected = 0;
-    unsigned char low = 0x80;
-    unsigned char top = 0xBF;
+    detail::Utf8Pieces utf8;
 };
 
 Kind classify(std::string_view bytes);
@@ -97,10 +117,7 @@ private:
     bool take(std::string_view piece, bool final, std::string &out);
 
     const EncodeOptions options;
-    std::string raw; // an unfinished UTF-8 sequence held back from the last piece
-    std::string bytes;
-    std::u32string foreign;
-    std::uint64_t read = 0; // UTF-8 bytes read before `raw`
+    detail::Utf8Pieces utf8;
     bool started = false;
     bool carriageReturn = false; // the last break was a CR: a LF right after it is the same break
     Error failure = Error::None;
