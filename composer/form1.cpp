@@ -184,9 +184,14 @@ Form1::Form1(QWidget *parent)
     QWidget::setTabOrder(armeng, Command3);
     QWidget::setTabOrder(Command3, Command4);
     resize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
-    // The prompt is there to be replaced: the first key typed does so.
+    // The prompt is there to be replaced: the first key typed does so, also after
+    // a click into the box, until the box is first changed.
     Text1->selectAll();
     Text1->setFocus();
+    // Every change a user makes, typed, pasted, dropped or opened, is a step for Undo.
+    connect(
+        Text1->document(), &QTextDocument::undoCommandAdded, this,
+        [this] { promptUntouched = false; }, Qt::SingleShotConnection);
 
     // The boxes' own drop handling would type a dropped file's name into them.
     Text1->viewport()->installEventFilter(this);
@@ -225,6 +230,19 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     if (watched != Text1->viewport() && watched != Text2->viewport())
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+        // A click, not a drag that chose some of it; once the box has placed its
+        // cursor for the click.
+        if (watched == Text1->viewport() && promptUntouched) {
+            QMetaObject::invokeMethod(
+                Text1,
+                [this] {
+                    if (promptUntouched && !Text1->textCursor().hasSelection())
+                        Text1->selectAll();
+                },
+                Qt::QueuedConnection);
+        }
+        break;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDropEvent *>(event);

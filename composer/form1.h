@@ -61,6 +61,7 @@ private:
     // which assigns the tables as the window is created.
     vesnor::Transliterator engine;
     std::u32string foreign; // originals of the characters a holds as placeholders
+    bool promptUntouched = true; // Text1 still holds the prompt it opened with
 
     QString applicationDir;
     QString documentsDir;

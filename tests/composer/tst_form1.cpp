@@ -62,6 +62,7 @@ private slots:
     void minimumSizeIsToldToTheWindowManager();
     void convertIsOneStepToUndo();
     void firstKeyReplacesThePrompt();
+    void clickThenTypeReplacesThePrompt();
     void aboutAndHelpShowTheirOneWindow();
     void longParagraphsKeepTheirShapedText();
 
@@ -557,6 +558,26 @@ void TestForm1::firstKeyReplacesThePrompt()
     QCOMPARE(child<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("barev"));
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
     QCOMPARE(child<QPlainTextEdit>("Text2")->toPlainText(), QString::fromUtf8("բարև"));
+}
+
+// A click into the box before typing leaves the prompt to be replaced too; once the
+// box has been changed, a click places the cursor as anywhere else.
+void TestForm1::clickThenTypeReplacesThePrompt()
+{
+    window->show();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto *text1 = child<QPlainTextEdit>("Text1");
+    const QPoint end
+        = text1->cursorRect(QTextCursor(text1->document()->lastBlock())).center() + QPoint(200, 0);
+    QTest::mouseClick(text1->viewport(), Qt::LeftButton, Qt::NoModifier, end);
+    QCoreApplication::processEvents();
+    QTest::keyClicks(text1, QStringLiteral("barev"));
+    QCOMPARE(text1->toPlainText(), QStringLiteral("barev"));
+    QTest::mouseClick(text1->viewport(), Qt::LeftButton, Qt::NoModifier, end);
+    QCoreApplication::processEvents();
+    QTest::keyClicks(text1, QStringLiteral(" dzez"));
+    QCOMPARE(text1->toPlainText(), QStringLiteral("barev dzez"));
 }
 
 void TestForm1::aboutAndHelpShowTheirOneWindow()
