@@ -4,10 +4,10 @@
 
 #include "engine/codec.h"
 #include "engine/transliterator.h"
-#include "engine/utf8.h"
-#include "engine/vectorwalk.h"
-#include "engine/walk.h"
+#include "kernels.h"
 #include "tests/engine/reference.h"
+#include "utf8.h"
+#include "walk.h"
 
 #include <algorithm>
 #include <chrono>
@@ -198,6 +198,6 @@ int main(int argc, char **argv)
             "%-22s %14.0f %14.0f %7.1fx\n", c.name, mb / fastest, mb / table, table / fastest);
     }
     std::printf("vector walk (AVX-512 VBMI2) on this processor: %s\n",
-        vesnor::detail::vectorWalkSupported() ? "yes" : "no, the table walk runs");
+        vesnor::detail::kernel().walk ? "yes" : "no, the table walk runs");
     return 0;
 }

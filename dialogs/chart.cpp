@@ -36,11 +36,6 @@ QList<Row> singles(std::size_t first, std::size_t last)
 QList<QList<Row>> columns()
 {
     using namespace vesnor::tables;
-    constexpr std::size_t kLastCapital = 32;
-    constexpr std::size_t kLastSmall = 64;
-    constexpr std::size_t kLastSingle = 65;
-    constexpr std::size_t kGroupSize = 3;
-
     QList<Row> third = singles(kLastSingle, kLastSingle);
     for (std::size_t p = kLastSingle + 1; p + 1 <= kCells; p += kGroupSize)
         third.append(

@@ -1,5 +1,7 @@
 #include "utf8.h"
 
+#include "kernels.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -9,50 +11,9 @@ namespace vesnor::codec {
 
 namespace {
 
-constexpr char32_t kArmenianCapitalA = 0x0531;
-constexpr char32_t kArmenianSmallA = 0x0561;
-constexpr int kLetters = 38;
-
-constexpr std::array<char32_t, 256> makeToUnicode()
-{
-    std::array<char32_t, 256> table{};
-    for (int b = 0; b < 256; ++b)
-        table[b] = static_cast<char32_t>(b);
-    for (int k = 0; k < kLetters; ++k) {
-        table[0xB2 + 2 * k] = kArmenianCapitalA + k;
-        table[0xB3 + 2 * k] = kArmenianSmallA + k;
-    }
-    table[0xA8] = 0x0587;
-    table[0xA3] = 0x0589;
-    table[0xA6] = 0x00BB;
-    table[0xA7] = 0x00AB;
-    table[0xAA] = 0x055D;
-    table[0xAF] = 0x055C;
-    table[0xB0] = 0x055B;
-    table[0xB1] = 0x055E;
-    table[0xFE] = 0x055A;
-    table[0xAB] = 0x058A;
-    return table;
-}
-
-constexpr std::array<char32_t, 256> kToUnicode = makeToUnicode();
-
-// Every image lies below U+0800, the range of one- and two-byte UTF-8, so one
-// small table answers the way back.
-constexpr char32_t kReverseLimit = 0x0800;
-
-struct Reverse {
-    std::array<std::int16_t, kReverseLimit> byte{};
-    constexpr Reverse()
-    {
-        for (auto &b : byte)
-            b = -1;
-        for (int b = 0; b < 256; ++b)
-            byte[kToUnicode[b]] = static_cast<std::int16_t>(b);
-    }
-};
-
-constexpr Reverse kReverse;
+using charset::kReverse;
+using charset::kReverseLimit;
+using charset::kToUnicode;
 
 // UTF-8 of each byte's character, for the walk that writes UTF-8 directly.
 constexpr std::array<Utf8Bytes, 256> makeUtf8Of()
@@ -127,140 +88,26 @@ std::u32string decode(std::string_view bytes, std::u32string_view foreign)
     return text;
 }
 
-namespace {
-
-// The fast path of the reader looks at every byte of the input together with the
-// next one, as one 16-bit index, and learns from one table what the byte yields:
-// its 8-bit byte (low byte), whether it yields one (a continuation byte does not),
-// and whether the fast path must leave the text to the careful one (an invalid or
-// foreign sequence, U+001A, a sequence longer than two bytes).
-constexpr std::uint16_t kYields = 0x100;
-constexpr std::uint16_t kCareful = 0x8000;
-
-bool isContinuation(unsigned char b)
-{
-    return (b & 0xC0) == 0x80;
-}
-
-bool isTwoByteLead(unsigned char b)
-{
-    return b >= 0xC2 && b <= 0xDF;
-}
-
-std::uint16_t pairEntry(unsigned char first, unsigned char second)
-{
-    // A continuation must follow a two-byte lead; the lead's own entry checks it,
-    // so every other byte refuses one after it.
-    if (isTwoByteLead(first)) {
-        if (!isContinuation(second))
-            return kCareful;
-        const std::int16_t byte = kReverse.byte[(char32_t{first & 0x1Fu} << 6) | (second & 0x3Fu)];
-        if (byte < 0 || byte == kForeign)
-            return kCareful;
-        return static_cast<std::uint16_t>(kYields | byte);
-    }
-    if (isContinuation(second))
-        return kCareful;
-    if (isContinuation(first))
-        return 0;
-    if (first < 0x80 && first != kForeign)
-        return static_cast<std::uint16_t>(kYields | first);
-    return kCareful;
-}
-
-const std::vector<std::uint16_t> &pairEntries()
-{
-    static const std::vector<std::uint16_t> entries = [] {
-        std::vector<std::uint16_t> table(65536);
-        for (unsigned first = 0; first < 256; ++first)
-            for (unsigned second = 0; second < 256; ++second)
-                table[twoByteIndex(
-                    static_cast<unsigned char>(first), static_cast<unsigned char>(second))]
-                    = pairEntry(
-                        static_cast<unsigned char>(first), static_cast<unsigned char>(second));
-        return table;
-    }();
-    return entries;
-}
-
-constexpr std::size_t kFastRun = 32;
-
-// Plain ASCII without U+001A, and no continuation byte after it.
-bool plainAscii(const unsigned char *s)
-{
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-    std::uint64_t any = 0;
-    for (std::size_t k = 0; k < kFastRun; k += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s + k, 8);
-        const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
-        any |= word | ((foreignBytes - kOnes) & ~foreignBytes);
-    }
-    return (any & kHighs) == 0 && !isContinuation(s[kFastRun]);
-}
-
-// Reads kFastRun bytes of s, which must be followed by one more, into out when the
-// fast path can take them all. Returns the bytes written, or nothing.
-std::optional<std::size_t> fastRun(const unsigned char *s, char *out, const std::uint16_t *entries)
-{
-    if (plainAscii(s)) {
-        std::memcpy(out, s, kFastRun);
-        return kFastRun;
-    }
-    std::uint16_t seen = 0;
-    char *o = out;
-#pragma GCC unroll 4
-    for (std::size_t k = 0; k < kFastRun; ++k) {
-        std::uint16_t index;
-        std::memcpy(&index, s + k, 2);
-        const std::uint16_t entry = entries[index];
-        *o = static_cast<char>(entry);
-        o += (entry >> 8) & 1;
-        seen |= entry;
-    }
-    if (seen & kCareful)
-        return std::nullopt;
-    return static_cast<std::size_t>(o - out);
-}
-
-} // namespace
-
 std::optional<std::uint64_t> Utf8Reader::read(std::string_view input, bool final,
     std::string &bytes, std::u32string &foreign, std::size_t &used)
 {
     const auto *s = reinterpret_cast<const unsigned char *>(input.data());
     const std::size_t n = input.size();
     const std::size_t start = bytes.size();
-    bytes.resize(start + n);
+    // Room for what a kernel writes past what it yields.
+    constexpr std::size_t kSlack = 64;
+    bytes.resize(start + n + kSlack);
     char *out = bytes.data() + start;
-    // A pointer of its own: the writes through `out` could otherwise alias the
-    // vector's, and the compiler would read it again for every byte.
-    const std::uint16_t *entries = pairEntries().data();
+    const detail::Kernel &kernel = detail::kernel();
     std::size_t i = 0;
     std::optional<std::uint64_t> error;
     bool stop = false;
-    // The last fast run ended on a lead byte, and read its continuation with it.
-    bool continuationRead = false;
     while (i < n && !stop) {
-        // Runs the fast path takes whole; where it cannot, the careful path reads
-        // the run character by character.
-        std::size_t carefulUntil = n;
-        // A continuation byte at the start of a run belongs to the run before it,
-        // which checked it only when it was a fast one.
-        if (i + kFastRun < n && (continuationRead || !isContinuation(s[i]))) {
-            if (const auto written = fastRun(s + i, out, entries)) {
-                out += *written;
-                i += kFastRun;
-                continuationRead = isTwoByteLead(s[i - 1]);
-                continue;
-            }
-            carefulUntil = i + kFastRun;
-        }
-        if (continuationRead) {
-            ++i;
-            continuationRead = false;
-        }
+        // The kernel takes what it can whole; the careful path reads what stopped it
+        // character by character, for a stretch, before the kernel tries again.
+        constexpr std::size_t kCarefulStretch = 64;
+        i += kernel.read(s + i, n - i, out);
+        const std::size_t carefulUntil = std::min(n, i + kCarefulStretch);
         while (i < carefulUntil) {
             const unsigned char lead = s[i];
             if (lead < 0x80) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -36,6 +37,44 @@ inline constexpr std::string_view kLatinSide
 inline constexpr std::string_view kKinds
     = "1111111111111111111111111100111111111111111111111111111110011111122022022022022022"
       "022022022022022022022022022022022022022022022022022022022022022022";
+
+// Where the regions end (cells counted from 1): capitals, small letters, the last
+// single letter; from there on groups of a two-letter key and its bar.
+inline constexpr std::size_t kLastCapital = 32;
+inline constexpr std::size_t kLastSmall = 64;
+inline constexpr std::size_t kLastSingle = 65;
+inline constexpr std::size_t kGroupSize = 3;
+
+// Word starts have rules of their own, ahead of the table: these Latin pairs stand
+// for one Armenian letter there (and only there)...
+struct WordStartPair {
+    char first;
+    std::string_view seconds; // any of these after `first`
+    unsigned char letter;
+};
+inline constexpr std::array<WordStartPair, 4> kWordStartPairs{{
+    {'V', "Oo", 0xE0}, // Ո
+    {'v', "o", 0xE1}, // ո
+    {'Y', "Ee", 0xBA}, // Ե
+    {'y', "e", 0xBB}, // ե
+}};
+
+// ...and these letters take a fixed form there, alone: o and O become օ and Օ, and
+// back the other way the letters of the pairs above are written out in full.
+struct WordStartLetter {
+    unsigned char from;
+    std::string_view to;
+};
+inline constexpr std::array<WordStartLetter, 2> kWordStartLatin{{
+    {'o', "\xFB"}, // օ
+    {'O', "\xFA"}, // Օ
+}};
+inline constexpr std::array<WordStartLetter, 4> kWordStartArmenian{{
+    {0xE0, "Vo"},
+    {0xE1, "vo"},
+    {0xBA, "Ye"},
+    {0xBB, "ye"},
+}};
 
 static_assert(kArmenianSide.size() == kCells);
 static_assert(kLatinSide.size() == kCells);

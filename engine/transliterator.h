@@ -19,6 +19,11 @@ namespace vesnor {
 
 enum class Direction { EngArm, ArmEng };
 
+// The processor-specific code the conversions run on: "portable", "avx2" or
+// "avx512". The best this processor has, unless the environment variable
+// VESNOR_KERNEL names another one it has.
+std::string_view kernelName();
+
 // The conversion of a whole 8-bit text.
 std::string convert(Direction direction, std::string_view text);
 

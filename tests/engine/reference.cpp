@@ -1,5 +1,7 @@
 #include "reference.h"
 
+#include "engine/codec.h"
+
 #include "engine/tables.h"
 
 namespace vesnor::reference {
@@ -117,6 +119,30 @@ std::string ConvertArmEng(const Tables &t, const std::string &a)
         i += 1;
     }
     return b;
+}
+
+} // namespace vesnor::reference
+
+namespace vesnor::reference {
+
+Direction direction(bool engArm)
+{
+    return engArm ? Direction::EngArm : Direction::ArmEng;
+}
+
+std::string slow(Direction direction, const std::string &text)
+{
+    static const Tables tables = standardTables();
+    return direction == Direction::EngArm ? ConvertEngArm(tables, text)
+                                          : ConvertArmEng(tables, text);
+}
+
+std::string utf8(std::u32string_view text)
+{
+    std::string out;
+    for (const char32_t c : text)
+        codec::appendUtf8(c, out);
+    return out;
 }
 
 } // namespace vesnor::reference

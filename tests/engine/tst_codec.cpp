@@ -1,8 +1,11 @@
 #include "engine/codec.h"
 #include "engine/transliterator.h"
-#include "engine/utf8.h"
 #include "hex.h"
 #include "pieces.h"
+#include "utf8.h"
+
+#include "everykernel.h"
+#include "reference.h"
 
 #include <QtTest/QTest>
 
@@ -16,13 +19,7 @@ namespace codec = vesnor::codec;
 
 namespace {
 
-std::string utf8(std::u32string_view text)
-{
-    std::string out;
-    for (const char32_t c : text)
-        codec::appendUtf8(c, out);
-    return out;
-}
+using vesnor::reference::utf8;
 
 // Reads what is pending and keeps only what the reader left, as a stream does.
 std::optional<std::uint64_t> readPending(codec::Utf8Reader &reader, std::string &pending,
@@ -60,6 +57,8 @@ class TestCodec : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data() { kernelRows(); }
+    void init() { useKernelOfRow(); }
     void everyByteRoundTrips();
     void characters_data();
     void characters();

@@ -2,6 +2,9 @@
 #include "hex.h"
 #include "pieces.h"
 
+#include "everykernel.h"
+#include "reference.h"
+
 #include <QtTest/QTest>
 
 #include <string>
@@ -10,6 +13,8 @@ class TestConversion : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data() { kernelRows(); }
+    void init() { useKernelOfRow(); }
     void conversion_data();
     void conversion();
     void resultIsAppendedToWhatBHolds();
@@ -148,7 +153,7 @@ void TestConversion::conversion()
     engArm ? engine.ConvertEngArm() : engine.ConvertArmEng();
     QCOMPARE(qb(engine.b), expected);
     QCOMPARE(qb(engine.a), source);
-    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    const auto direction = vesnor::reference::direction(engArm);
     QCOMPARE(qb(vesnor::convert(direction, source.toStdString())), expected);
 }
 
@@ -206,7 +211,7 @@ void TestConversion::chunkBoundaries()
 {
     QFETCH(bool, engArm);
     QFETCH(QByteArray, text);
-    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    const auto direction = vesnor::reference::direction(engArm);
     const std::string whole = vesnor::convert(direction, text.toStdString());
 
     for (std::size_t size = 1; size <= 4; ++size) {

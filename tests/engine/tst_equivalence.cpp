@@ -3,11 +3,12 @@
 
 #include "engine/tables.h"
 #include "engine/transliterator.h"
-#include "engine/utf8.h"
-#include "engine/vectorwalk.h"
-#include "engine/walk.h"
 #include "pieces.h"
 #include "reference.h"
+#include "utf8.h"
+#include "walk.h"
+
+#include "everykernel.h"
 
 #include <QtTest/QTest>
 
@@ -17,16 +18,16 @@
 
 namespace {
 
+using vesnor::reference::direction;
+
 std::string fast(bool engArm, const std::string &text)
 {
-    return vesnor::convert(engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng, text);
+    return vesnor::convert(direction(engArm), text);
 }
 
 std::string slow(bool engArm, const std::string &text)
 {
-    static const auto tables = vesnor::reference::standardTables();
-    return engArm ? vesnor::reference::ConvertEngArm(tables, text)
-                  : vesnor::reference::ConvertArmEng(tables, text);
+    return vesnor::reference::slow(direction(engArm), text);
 }
 
 // Bytes drawn mostly from the tables, so that pairs, word starts and bars are common.
@@ -93,14 +94,18 @@ class TestEquivalence : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data() { kernelRows(); }
+    void init() { useKernelOfRow(); }
     void everyTwoByteToken_data();
     void everyTwoByteToken();
     void randomTexts_data();
     void randomTexts();
     void longTexts_data();
     void longTexts();
-    void utf8Walks_data();
-    void utf8Walks();
+    void walks_data();
+    void walks();
+    void vectorWalkTakesText_data();
+    void vectorWalkTakesText();
     void plainTextTakenInPlace_data();
     void plainTextTakenInPlace();
 };
@@ -150,7 +155,7 @@ void TestEquivalence::randomTexts_data()
 void TestEquivalence::randomTexts()
 {
     QFETCH(bool, engArm);
-    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    const auto direction = ::direction(engArm);
 
     std::mt19937 rng(20261208);
     std::uniform_int_distribution<std::size_t> length(0, 300);
@@ -194,7 +199,7 @@ void TestEquivalence::longTexts()
 {
     QFETCH(bool, engArm);
     QFETCH(QByteArray, text);
-    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    const auto direction = ::direction(engArm);
 
     const std::string expected = slow(engArm, text.toStdString());
     QCOMPARE(QByteArray::fromStdString(fast(engArm, text.toStdString())),
@@ -205,17 +210,18 @@ void TestEquivalence::longTexts()
     QCOMPARE(QByteArray::fromStdString(pieces), QByteArray::fromStdString(expected));
 }
 
-// The walk that writes UTF-8 goes 64 positions at a time where the processor allows;
-// it must agree with the table walk at every length around its chunks, after any
-// byte, at the end of a text and before more of it, and in pieces.
-void TestEquivalence::utf8Walks_data()
+// The vector walk goes 64 positions at a time and the short walk reads the rules
+// themselves; in either output they must agree with the table walk at every length
+// around the chunks, after any byte, at the end of a text and before more of it,
+// and in pieces.
+void TestEquivalence::walks_data()
 {
     QTest::addColumn<bool>("engArm");
     QTest::addColumn<QByteArray>("text");
 
     std::mt19937 rng(64);
     for (const std::size_t length : {0, 1, 2, 3, 62, 63, 64, 65, 66, 67, 127, 128, 129, 130, 131,
-             191, 192, 193, 577, 16385, 40000}) {
+             191, 192, 193, 577, 4095, 4096, 4097, 4150, 4160, 4161, 16385, 40000}) {
         const auto row = [&](const char *kind, bool engArm, const std::string &text) {
             QTest::addRow("%s, %zu bytes, %s", kind, length,
                 engArm ? "Latin to Armenian" : "Armenian to Latin")
@@ -226,7 +232,16 @@ void TestEquivalence::utf8Walks_data()
             row("Latin words and other bytes", engArm, latinText(rng, length, 40));
             row("any bytes", engArm, randomText(rng, length));
         }
+        row("Armenian words", false,
+            vesnor::convert(vesnor::Direction::EngArm, latinText(rng, length, 0))
+                .substr(0, length));
+        row("Armenian words and other bytes", false,
+            vesnor::convert(vesnor::Direction::EngArm, latinText(rng, length, 40))
+                .substr(0, length));
         row("r repeated", true, std::string(length, 'r'));
+        // Letters with a form of their own at a word start, wherever a walk starts.
+        row("o repeated", true, std::string(length, 'o'));
+        row("ye repeated", false, std::string(length, '\xBB'));
         row("a, then r repeated", true, ("a" + std::string(length, 'r')).substr(0, length));
         std::string tsh;
         while (tsh.size() < length)
@@ -235,28 +250,32 @@ void TestEquivalence::utf8Walks_data()
     }
 }
 
-void TestEquivalence::utf8Walks()
+void TestEquivalence::walks()
 {
     QFETCH(bool, engArm);
     QFETCH(QByteArray, text);
     using namespace vesnor::detail;
-    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    const auto direction = ::direction(engArm);
     const std::string source = text.toStdString();
 
-    for (const unsigned char previous :
-        std::to_array<unsigned char>({' ', '\n', 'a', 'v', '(', 0xA0, 0xB3})) {
-        for (const bool final : {true, false}) {
-            std::string fastest = "kept";
-            std::string table = "kept";
-            const Span a
-                = walk(direction, Output::Utf8, source, previous, final, fastest, Method::Fastest);
-            const Span b
-                = walk(direction, Output::Utf8, source, previous, final, table, Method::Table);
-            QCOMPARE(QByteArray::fromStdString(fastest), QByteArray::fromStdString(table));
-            QCOMPARE(a.consumed, b.consumed);
-            // Where the last step began is told only for a whole text.
-            if (final)
-                QCOMPARE(a.lastTokenStart, b.lastTokenStart);
+    for (const Output output : {Output::Utf8, Output::EightBit}) {
+        for (const unsigned char previous :
+            std::to_array<unsigned char>({' ', '\n', 'a', 'v', '(', 0xA0, 0xB3})) {
+            for (const bool final : {true, false}) {
+                std::string table = "kept";
+                const Span expected
+                    = walk(direction, output, source, previous, final, table, Method::Table);
+                for (const Method method : {Method::Fastest, Method::Vector, Method::Short}) {
+                    std::string other = "kept";
+                    const Span span
+                        = walk(direction, output, source, previous, final, other, method);
+                    QCOMPARE(QByteArray::fromStdString(other), QByteArray::fromStdString(table));
+                    QCOMPARE(span.consumed, expected.consumed);
+                    // Where the last step began is told only for a whole text.
+                    if (final)
+                        QCOMPARE(span.lastTokenStart, expected.lastTokenStart);
+                }
+            }
         }
     }
 
@@ -286,8 +305,41 @@ void TestEquivalence::utf8Walks()
     }
 }
 
-// Where the processor has the vector walk, both directions' rules must fit its
-// tables: otherwise everything silently goes the slow way.
+// Where the kernel has a vector walk, both directions' rules must fit its tables in
+// either output: otherwise everything silently goes the slow way.
+void TestEquivalence::vectorWalkTakesText_data()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::addColumn<bool>("utf8");
+    for (const bool engArm : {true, false})
+        for (const bool utf8 : {true, false})
+            QTest::addRow("%s, %s", engArm ? "Latin to Armenian" : "Armenian to Latin",
+                utf8 ? "UTF-8" : "8-bit")
+                << engArm << utf8;
+}
+
+void TestEquivalence::vectorWalkTakesText()
+{
+    QFETCH(bool, engArm);
+    QFETCH(bool, utf8);
+    using namespace vesnor::detail;
+    const Kernel &kernel = vesnor::detail::kernel();
+    if (!kernel.walk)
+        QSKIP("this kernel has no vector walk");
+    std::mt19937 rng(2);
+    std::string text = latinText(rng, 1000, 0);
+    if (!engArm)
+        text = vesnor::convert(vesnor::Direction::EngArm, text);
+    std::string out(8 * text.size(), '\0');
+    char *cursor = out.data();
+    std::size_t lastStart = 0;
+    const std::size_t taken = kernel.walk(direction(engArm), utf8 ? Output::Utf8 : Output::EightBit,
+        reinterpret_cast<const unsigned char *>(text.data()), text.size(), 0, text.size() - 1, true,
+        true, cursor, lastStart);
+    QVERIFY2(taken + 64 >= text.size() - 1, qPrintable(QString::number(taken)));
+}
+
+// Read straight from UTF-8, plain ASCII goes through the vector walk where it lies.
 void TestEquivalence::plainTextTakenInPlace_data()
 {
     directionRows();
@@ -296,9 +348,9 @@ void TestEquivalence::plainTextTakenInPlace_data()
 void TestEquivalence::plainTextTakenInPlace()
 {
     QFETCH(bool, engArm);
-    if (!vesnor::detail::vectorWalkSupported())
-        QSKIP("this processor has no vector walk");
-    const auto direction = engArm ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    if (!vesnor::detail::kernel().walk)
+        QSKIP("this kernel has no vector walk");
+    const auto direction = ::direction(engArm);
     std::mt19937 rng(1);
     const std::string text = latinText(rng, 10000, 0);
     std::string held;

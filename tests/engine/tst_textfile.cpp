@@ -2,6 +2,8 @@
 #include "hex.h"
 #include "pieces.h"
 
+#include "everykernel.h"
+
 #include <QtTest/QTest>
 
 #include <random>
@@ -57,6 +59,8 @@ class TestTextFile : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data() { kernelRows(); }
+    void init() { useKernelOfRow(); }
     void kinds_data();
     void kinds();
     void decode_data();

@@ -5,9 +5,9 @@
 
 #include "engine/codec.h"
 #include "engine/transliterator.h"
-#include "engine/utf8.h"
 #include "tests/engine/pieces.h"
 #include "tests/engine/reference.h"
+#include "utf8.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,12 +32,8 @@ void check(bool ok, const std::string &what)
     }
 }
 
-std::string slow(vesnor::Direction direction, const std::string &text)
-{
-    static const auto tables = vesnor::reference::standardTables();
-    return direction == vesnor::Direction::EngArm ? vesnor::reference::ConvertEngArm(tables, text)
-                                                  : vesnor::reference::ConvertArmEng(tables, text);
-}
+using vesnor::reference::slow;
+using vesnor::reference::utf8;
 
 const char *name(vesnor::Direction direction)
 {
@@ -75,14 +71,6 @@ void randomTexts(vesnor::Direction direction)
         wrong += streamed(direction, vesnor::Encoding::EightBit, text, rng, 7) != expected;
     }
     check(wrong == 0, std::string(name(direction)) + ": random texts, whole and in pieces");
-}
-
-std::string utf8(std::u32string_view text)
-{
-    std::string out;
-    for (const char32_t c : text)
-        vesnor::codec::appendUtf8(c, out);
-    return out;
 }
 
 void utf8Texts(vesnor::Direction direction)

@@ -15,6 +15,63 @@
 
 namespace vesnor::codec {
 
+namespace charset {
+
+inline constexpr char32_t kArmenianCapitalA = 0x0531;
+inline constexpr char32_t kArmenianSmallA = 0x0561;
+inline constexpr int kLetters = 38;
+
+constexpr std::array<char32_t, 256> makeToUnicode()
+{
+    std::array<char32_t, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[b] = static_cast<char32_t>(b);
+    for (int k = 0; k < kLetters; ++k) {
+        table[0xB2 + 2 * k] = kArmenianCapitalA + k;
+        table[0xB3 + 2 * k] = kArmenianSmallA + k;
+    }
+    table[0xA8] = 0x0587;
+    table[0xA3] = 0x0589;
+    table[0xA6] = 0x00BB;
+    table[0xA7] = 0x00AB;
+    table[0xAA] = 0x055D;
+    table[0xAF] = 0x055C;
+    table[0xB0] = 0x055B;
+    table[0xB1] = 0x055E;
+    table[0xFE] = 0x055A;
+    table[0xAB] = 0x058A;
+    return table;
+}
+
+inline constexpr std::array<char32_t, 256> kToUnicode = makeToUnicode();
+
+// Every image lies below U+0800, the range of one- and two-byte UTF-8, so one
+// small table answers the way back.
+inline constexpr char32_t kReverseLimit = 0x0800;
+
+struct Reverse {
+    std::array<std::int16_t, kReverseLimit> byte{};
+    constexpr Reverse()
+    {
+        for (auto &b : byte)
+            b = -1;
+        for (int b = 0; b < 256; ++b)
+            byte[kToUnicode[b]] = static_cast<std::int16_t>(b);
+    }
+};
+
+inline constexpr Reverse kReverse;
+
+} // namespace charset
+
+// The byte of a character, or nothing: codec.h's fromUnicode, for constant tables.
+constexpr std::optional<unsigned char> byteOf(char32_t c)
+{
+    if (c >= charset::kReverseLimit || charset::kReverse.byte[c] < 0)
+        return std::nullopt;
+    return static_cast<unsigned char>(charset::kReverse.byte[c]);
+}
+
 // The UTF-8 form of a byte's character: one or two bytes.
 struct Utf8Bytes {
     std::array<char, 2> bytes{};

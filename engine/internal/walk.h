@@ -5,17 +5,13 @@
 // next one, so each direction is one table of finished steps, built once per
 // process from the constant table strings.
 
-#include "transliterator.h"
+#include "kernels.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace vesnor::detail {
-
-// What a walk writes: the 8-bit text, or that text already as UTF-8 (where the
-// originals of kForeign bytes still have to be put back, see codec.h).
-enum class Output { EightBit, Utf8 };
 
 // White space starts a word: the space, tab, line feed, carriage return and the
 // no-break space (A0 in the 8-bit text).
@@ -41,9 +37,14 @@ struct Span {
     std::size_t lastTokenStart = 0; // where the last step began
 };
 
-// Fastest takes the vector walk for UTF-8 where the processor has it; Table always
-// takes the table walk, which tests hold the vector walk to.
-enum class Method { Fastest, Table };
+// Fastest walks a short text from the rules and a longer one with the kernel's
+// vector walk where it has one; Vector takes the vector walk whatever the length,
+// Table always the table walk and Short always the rules; tests hold them all to
+// each other.
+enum class Method { Fastest, Vector, Table, Short };
+
+// Texts shorter than this are not worth building the tables for.
+inline constexpr std::size_t kShortText = 4096;
 
 // Walks src, whose preceding byte was `previous`, appending the result to out.
 // Unless `final`, it stops before a last byte that could still pair with the next

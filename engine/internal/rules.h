@@ -1,0 +1,76 @@
+#pragma once
+
+// Inside the engine: what each direction does, derived once from the table data,
+// in the form every kernel builds its own lookups from.
+
+#include "engine/transliterator.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+#include <vector>
+
+namespace vesnor::detail {
+
+// One step of a walk: what it appends and how many source bytes it consumes.
+// The table walk reads a step as one machine word, its length in the top byte, so
+// that one shift takes it out.
+struct NoPadding { };
+template<std::size_t Width> struct alignas(2 * Width) BasicStep {
+    std::array<char, Width> bytes{};
+    std::uint8_t advance = 1;
+    [[no_unique_address]] std::conditional_t<Width == 2, NoPadding, std::array<std::uint8_t, 2>>
+        unused{};
+    std::uint8_t len = 0;
+};
+using Step = BasicStep<2>;
+static_assert(sizeof(Step) == 4 && offsetof(Step, len) == 3);
+// The same step with its bytes already in UTF-8: each 8-bit byte is at most two.
+using Utf8Step = BasicStep<4>;
+static_assert(sizeof(Utf8Step) == 8 && offsetof(Utf8Step, len) == 7);
+
+Utf8Step toUtf8(const Step &step);
+
+// A step as a table of S holds it.
+template<typename S> S finished(const Step &step)
+{
+    if constexpr (std::is_same_v<S, Step>)
+        return step;
+    else
+        return toUtf8(step);
+}
+
+// Each byte alone, by whether it stands at a word start, the same at the end of a
+// text, and the pairs.
+struct Rules {
+    std::array<Step, 2 * 256> singles{}; // by (word start, byte)
+    std::array<Step, 2 * 256> lastSteps{}; // the same where the byte ends the text
+    struct Pair {
+        bool wordStart = false;
+        unsigned char first = 0;
+        unsigned char second = 0;
+        Step step;
+    };
+    std::vector<Pair> pairs; // each (word start, first, second) once
+
+    void setPair(bool wordStart, unsigned char first, unsigned char second, Step step);
+};
+
+const Rules &sharedRules(Direction direction);
+
+// The lookups are constants, so each is built once per process, when first needed:
+// a run of the converter builds only what its direction uses. Each caller passes a
+// lambda of its own, and so gets constants of its own.
+template<typename Build> const auto &perDirection(Direction direction, Build build)
+{
+    using Built = std::invoke_result_t<Build, Direction>;
+    if (direction == Direction::EngArm) {
+        static const Built engArm = build(Direction::EngArm);
+        return engArm;
+    }
+    static const Built armEng = build(Direction::ArmEng);
+    return armEng;
+}
+
+} // namespace vesnor::detail

@@ -1,0 +1,477 @@
+#include "kernels.h"
+
+#include "codec.h"
+#include "rules.h"
+#include "utf8.h"
+#include "walk.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// The kernel for processors with AVX-512 byte permutes (VBMI and VBMI2). Its
+// lookups are byte tables of at most 512 entries, held in registers, so that a
+// lookup for 64 positions is a permute or a few rather than 64 loads.
+
+#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
+#define VESNOR_AVX512 1
+#include <immintrin.h>
+#endif
+
+namespace vesnor::detail {
+
+#ifdef VESNOR_AVX512
+
+namespace {
+
+// A step is looked up by (word start, byte): tables of both halves. Steps are
+// numbered; step 0 writes the byte's own character.
+struct alignas(64) VectorTables {
+    static constexpr std::size_t kSteps = 128;
+
+    std::array<unsigned char, 512> single{}; // the step of a byte that is not a pair
+    // A pair is found by row displacement: a first byte's row starts at rowOf[index]
+    // (0 when it starts no pair), the next byte adds its column, and the place is the
+    // pair only when owner[place] is that row's start.
+    std::array<unsigned char, 512> rowOf{};
+    std::array<unsigned char, 256> column{};
+    std::array<unsigned char, 256> owner{};
+    std::array<unsigned char, 256> pairStep{};
+    // What each step writes: up to four bytes, and how many.
+    std::array<std::array<unsigned char, kSteps>, 4> bytes{};
+    std::array<unsigned char, kSteps> length{};
+    // Step 0 from 0x80 up: the byte's own one or two bytes.
+    std::array<unsigned char, 128> ownFirst{};
+    std::array<unsigned char, 128> ownSecond{};
+    unsigned char ownLength = 1;
+};
+
+// The tables of one direction and output, or nothing where its steps do not fit
+// them (more distinct steps than it numbers, or rows that do not fit side by side).
+// The vector walk's tables of one direction, or nothing where its steps do not fit
+// them (more distinct steps than it numbers, or rows that do not fit side by side).
+template<typename S> std::optional<VectorTables> buildTables(const Rules &rules)
+{
+    VectorTables tables;
+    // Steps are numbered from 1; 0 is the byte itself.
+    std::vector<S> steps;
+    auto number = [&](const Step &step) -> std::optional<unsigned char> {
+        const S utf8 = finished<S>(step);
+        for (std::size_t k = 0; k < steps.size(); ++k)
+            if (steps[k].len == utf8.len && steps[k].bytes == utf8.bytes)
+                return static_cast<unsigned char>(k + 1);
+        if (steps.size() + 1 >= VectorTables::kSteps)
+            return std::nullopt;
+        steps.push_back(utf8);
+        return static_cast<unsigned char>(steps.size());
+    };
+    for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
+        for (std::size_t c = 0; c < 256; ++c) {
+            const Step &step = rules.singles[wordStart * 256 + c];
+            if (step.len == 1 && static_cast<unsigned char>(step.bytes[0]) == c)
+                continue;
+            const auto id = number(step);
+            if (!id)
+                return std::nullopt;
+            tables.single[wordStart * 256 + c] = *id;
+        }
+    }
+
+    // Each first byte's pairs as a row of (column, step); equal rows are stored once.
+    constexpr std::size_t kNoColumn = 256;
+    std::array<std::size_t, 256> columnOf;
+    columnOf.fill(kNoColumn);
+    std::size_t columns = 0;
+    for (const Rules::Pair &pair : rules.pairs)
+        if (columnOf[pair.second] == kNoColumn)
+            columnOf[pair.second] = columns++;
+    using Row = std::vector<std::pair<std::size_t, unsigned char>>;
+    std::array<Row, 512> rows;
+    for (const Rules::Pair &pair : rules.pairs) {
+        const auto id = number(pair.step);
+        if (!id)
+            return std::nullopt;
+        rows[(pair.wordStart ? 256 : 0) + pair.first].emplace_back(columnOf[pair.second], *id);
+    }
+    // A byte that is no second of any pair reads the column past the last, which no
+    // row uses: the place it finds belongs to another row or to none.
+    for (std::size_t c = 0; c < 256; ++c)
+        tables.column[c]
+            = static_cast<unsigned char>(columnOf[c] == kNoColumn ? columns : columnOf[c]);
+    constexpr unsigned char kNobody = 0xFF;
+    tables.owner.fill(kNobody);
+    std::vector<std::pair<Row, unsigned char>> placed;
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        Row &row = rows[index];
+        if (row.empty())
+            continue;
+        std::sort(row.begin(), row.end());
+        const auto same = std::find_if(
+            placed.begin(), placed.end(), [&](const auto &other) { return other.first == row; });
+        if (same != placed.end()) {
+            tables.rowOf[index] = same->second;
+            continue;
+        }
+        // A row starts at 1 or later, so that a byte with no pairs (0) finds no owner,
+        // and ends with room for the unused column.
+        std::size_t start = 1;
+        auto fits = [&](std::size_t at) {
+            return std::none_of(placed.begin(), placed.end(), [&](const auto &other) {
+                return other.second == at;
+            }) && std::all_of(row.begin(), row.end(), [&](const auto &entry) {
+                return tables.owner[at + entry.first] == kNobody;
+            });
+        };
+        while (start + columns < kNobody && !fits(start))
+            ++start;
+        if (start + columns >= kNobody)
+            return std::nullopt;
+        for (const auto &[place, id] : row) {
+            tables.owner[start + place] = static_cast<unsigned char>(start);
+            tables.pairStep[start + place] = id;
+        }
+        tables.rowOf[index] = static_cast<unsigned char>(start);
+        placed.emplace_back(row, static_cast<unsigned char>(start));
+    }
+
+    // Step 0 writes the byte's own character: itself below 0x80.
+    for (std::size_t c = 0x80; c < 0x100; ++c) {
+        const S own = finished<S>(Step{{static_cast<char>(c), 0}, 1, {}, 1});
+        tables.ownFirst[c - 0x80] = static_cast<unsigned char>(own.bytes[0]);
+        tables.ownSecond[c - 0x80] = static_cast<unsigned char>(own.bytes[1]);
+        tables.ownLength = own.len;
+    }
+    tables.length[0] = 1;
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        tables.length[k + 1] = steps[k].len;
+        for (std::size_t b = 0; b < steps[k].len; ++b)
+            tables.bytes[b][k + 1] = static_cast<unsigned char>(steps[k].bytes[b]);
+    }
+    return tables;
+}
+
+const VectorTables *sharedTables(Direction direction, Output output)
+{
+    if (output == Output::Utf8) {
+        const auto &tables = perDirection(
+            direction, [](Direction each) { return buildTables<Utf8Step>(sharedRules(each)); });
+        return tables ? &*tables : nullptr;
+    }
+    const auto &tables = perDirection(
+        direction, [](Direction each) { return buildTables<Step>(sharedRules(each)); });
+    return tables ? &*tables : nullptr;
+}
+
+} // namespace
+
+// One list of the instructions the kernel uses drives both the compiler's target and
+// the check of the processor, so that the two cannot drift apart.
+#define VESNOR_AVX512_FEATURES(FEATURE, AND)                                                       \
+    FEATURE("avx512f")                                                                             \
+    AND FEATURE("avx512bw") AND FEATURE("avx512vbmi") AND FEATURE("avx512vbmi2")                   \
+        AND FEATURE("popcnt")
+#define VESNOR_NAME(feature) feature
+#define VESNOR_COMMA ","
+#define VESNOR_HAS(feature) __builtin_cpu_supports(feature)
+#define VESNOR_TARGET __attribute__((target(VESNOR_AVX512_FEATURES(VESNOR_NAME, VESNOR_COMMA))))
+
+namespace {
+
+bool supported()
+{
+    return VESNOR_AVX512_FEATURES(VESNOR_HAS, &&);
+}
+
+struct Table128 {
+    __m512i low;
+    __m512i high;
+};
+
+struct Table256 {
+    Table128 low;
+    Table128 high;
+};
+
+VESNOR_TARGET inline Table128 load128(const unsigned char *table)
+{
+    return {_mm512_loadu_si512(table), _mm512_loadu_si512(table + 64)};
+}
+
+VESNOR_TARGET inline Table256 load256(const unsigned char *table)
+{
+    return {load128(table), load128(table + 128)};
+}
+
+// A permute reads 128 entries by the low seven bits of each index byte.
+VESNOR_TARGET inline __m512i look(const Table128 &table, __m512i index)
+{
+    return _mm512_permutex2var_epi8(table.low, index, table.high);
+}
+
+// Where the top bit of an index is known as a mask, 256 entries take two permutes.
+VESNOR_TARGET inline __m512i look(const Table256 &table, __m512i index, __mmask64 top)
+{
+    return _mm512_mask_blend_epi8(top, look(table.low, index), look(table.high, index));
+}
+
+struct Indexes {
+    alignas(64) unsigned char pairsLow[64];
+    alignas(64) unsigned char pairsHigh[64];
+    alignas(64) unsigned char quadsLow[64];
+    alignas(64) unsigned char quadsHigh[64];
+    alignas(64) unsigned char repeat[4][64];
+    alignas(64) unsigned char slot[64];
+};
+
+// How four planes of 64 bytes (byte k of each position's output) are laid out as
+// 64 positions of four bytes each.
+constexpr Indexes makeIndexes()
+{
+    Indexes result{};
+    for (int p = 0; p < 32; ++p) {
+        result.pairsLow[2 * p] = static_cast<unsigned char>(p);
+        result.pairsLow[2 * p + 1] = static_cast<unsigned char>(64 + p);
+        result.pairsHigh[2 * p] = static_cast<unsigned char>(32 + p);
+        result.pairsHigh[2 * p + 1] = static_cast<unsigned char>(96 + p);
+    }
+    for (int p = 0; p < 16; ++p) {
+        for (int k = 0; k < 4; ++k) {
+            const int from = k < 2 ? 2 * p + k : 64 + 2 * p + k - 2;
+            result.quadsLow[4 * p + k] = static_cast<unsigned char>(from);
+            result.quadsHigh[4 * p + k] = static_cast<unsigned char>(from + 32);
+            for (int q = 0; q < 4; ++q)
+                result.repeat[q][4 * p + k] = static_cast<unsigned char>(16 * q + p);
+            result.slot[4 * p + k] = static_cast<unsigned char>(k);
+        }
+    }
+    return result;
+}
+
+constexpr Indexes kIndexes = makeIndexes();
+
+// The positions a walk takes from the positions whose step is a pair, when the first
+// is taken: in each run of pairs every other position is taken, and a position after
+// a taken pair is not. Adding a run's first bit carries through the run to the
+// position after it, which marks the run with its end; the parity of where the run
+// starts tells which of its positions the pairs before them consumed.
+constexpr std::uint64_t takenPositions(std::uint64_t pairs)
+{
+    constexpr std::uint64_t kEven = 0x5555555555555555ull;
+    const std::uint64_t starts = pairs & ~(pairs << 1);
+    const std::uint64_t evenRuns = (pairs + (starts & kEven)) ^ pairs;
+    const std::uint64_t oddRuns = (pairs + (starts & ~kEven)) ^ pairs;
+    return ~((evenRuns & ~kEven) | (oddRuns & kEven));
+}
+
+static_assert(takenPositions(0b0111) == ~std::uint64_t{0b1010}); // rrrr: r|r r|r
+static_assert(takenPositions(0b0110) == ~std::uint64_t{0b0100}); // a, then rr|r
+static_assert(takenPositions(0b1011) == ~std::uint64_t{0b10010}); // pair, single, pair
+
+// The UTF-8 of a position is read as (lead, next byte); these five leads hold every
+// character that has a byte: Latin-1 and Armenian.
+constexpr std::array<unsigned char, 5> kLeads = {0xC2, 0xC3, 0xD4, 0xD5, 0xD6};
+
+struct alignas(64) LeadTables {
+    // The byte of (lead, continuation), by the continuation's low six bits; 0 for none.
+    std::array<std::array<unsigned char, 64>, kLeads.size()> byte{};
+};
+
+constexpr LeadTables makeLeadTables()
+{
+    LeadTables tables{};
+    for (std::size_t l = 0; l < kLeads.size(); ++l) {
+        for (unsigned k = 0; k < 64; ++k) {
+            const char32_t c = (char32_t{kLeads[l] & 0x1Fu} << 6) | k;
+            const auto byte = codec::byteOf(c);
+            tables.byte[l][k] = byte && *byte != codec::kForeign ? *byte : 0;
+        }
+    }
+    return tables;
+}
+
+constexpr LeadTables kLeadTables = makeLeadTables();
+
+VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out)
+{
+    __m512i leadByte[kLeads.size()];
+    __m512i byteOf[kLeads.size()];
+    for (std::size_t l = 0; l < kLeads.size(); ++l) {
+        leadByte[l] = _mm512_set1_epi8(static_cast<char>(kLeads[l]));
+        byteOf[l] = _mm512_load_si512(kLeadTables.byte[l].data());
+    }
+    const __m512i foreignByte = _mm512_set1_epi8(static_cast<char>(codec::kForeign));
+    const __m512i topTwo = _mm512_set1_epi8(static_cast<char>(0xC0));
+    const __m512i continuation = _mm512_set1_epi8(static_cast<char>(0x80));
+    char *o = out;
+    std::size_t i = 0;
+    while (i + 64 < n) {
+        const __m512i x = _mm512_loadu_si512(s + i);
+        const std::uint64_t high = _mm512_movepi8_mask(x);
+        const std::uint64_t foreign = _mm512_cmpeq_epi8_mask(x, foreignByte);
+        if (high == 0) {
+            if (foreign != 0)
+                break;
+            _mm512_storeu_si512(o, x);
+            o += 64;
+            i += 64;
+            continue;
+        }
+        const __m512i next = _mm512_loadu_si512(s + i + 1);
+        const std::uint64_t follows
+            = _mm512_cmpeq_epi8_mask(_mm512_and_si512(x, topTwo), continuation);
+        std::uint64_t leads = 0;
+        __m512i bytes = x;
+        const __m512i low = _mm512_and_si512(next, _mm512_set1_epi8(0x3F));
+        for (std::size_t l = 0; l < kLeads.size(); ++l) {
+            const std::uint64_t these = _mm512_cmpeq_epi8_mask(x, leadByte[l]);
+            bytes = _mm512_mask_permutexvar_epi8(bytes, these, low, byteOf[l]);
+            leads |= these;
+        }
+        // A lead in the last place has its continuation in the next block.
+        const std::uint64_t whole = leads >> 63 ? ~std::uint64_t{0} >> 1 : ~std::uint64_t{0};
+        const std::uint64_t unmapped
+            = _mm512_mask_cmpeq_epi8_mask(leads & whole, bytes, _mm512_setzero_si512());
+        if ((high & ~leads & ~follows) != 0 || follows != ((leads << 1) & whole) || foreign != 0
+            || unmapped != 0)
+            break;
+        const std::uint64_t kept = ~follows & whole;
+        _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(kept, bytes));
+        o += __builtin_popcountll(kept);
+        i += leads >> 63 ? 63 : 64;
+    }
+    out = o;
+    return i;
+}
+
+// Walks chunks of 64 positions; see the contract in kernels.h.
+VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned char *src,
+    std::size_t size, std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain,
+    char *&out, std::size_t &lastStart)
+{
+    const Table256 singlePlain = load256(tables.single.data());
+    const Table256 singleStart = load256(tables.single.data() + 256);
+    const Table256 rowPlain = load256(tables.rowOf.data());
+    const Table256 rowStart = load256(tables.rowOf.data() + 256);
+    const Table256 column = load256(tables.column.data());
+    const Table256 owner = load256(tables.owner.data());
+    const Table256 pairStep = load256(tables.pairStep.data());
+    const Table128 length = load128(tables.length.data());
+    const Table128 bytes[4] = {load128(tables.bytes[0].data()), load128(tables.bytes[1].data()),
+        load128(tables.bytes[2].data()), load128(tables.bytes[3].data())};
+    const Table128 ownFirst = load128(tables.ownFirst.data());
+    const Table128 ownSecond = load128(tables.ownSecond.data());
+    const __m512i ownLength = _mm512_set1_epi8(static_cast<char>(tables.ownLength));
+    const __m512i pairsLow = _mm512_load_si512(kIndexes.pairsLow);
+    const __m512i pairsHigh = _mm512_load_si512(kIndexes.pairsHigh);
+    const __m512i quadsLow = _mm512_load_si512(kIndexes.quadsLow);
+    const __m512i quadsHigh = _mm512_load_si512(kIndexes.quadsHigh);
+    const __m512i slot = _mm512_load_si512(kIndexes.slot);
+    const __m512i foreignByte = _mm512_set1_epi8(static_cast<char>(codec::kForeign));
+
+    char *o = out;
+    // Chunks follow each other every 64 bytes, so that none waits for the one
+    // before: a pair that took the byte after a chunk leaves the next chunk's first
+    // position consumed, which is all that is carried.
+    std::uint64_t consumedFirst = 0;
+    std::uint64_t startsAfter = wordStart ? 1 : 0;
+    while (pos < limit && pos + 64 < size) {
+        const __m512i x = _mm512_loadu_si512(src + pos);
+        const __m512i next = _mm512_loadu_si512(src + pos + 1);
+        const __mmask64 high = _mm512_movepi8_mask(x);
+        const __mmask64 nextHigh = _mm512_movepi8_mask(next);
+        // Read straight from UTF-8, bytes from 0x80 up are parts of characters and a
+        // 1A is a character of its own: both are left to the reader.
+        if (!foreignPlain
+            && ((high | nextHigh) != 0 || _mm512_cmpeq_epi8_mask(x, foreignByte) != 0))
+            break;
+        const std::size_t count = limit - pos < 64 ? limit - pos : 64;
+        const std::uint64_t inRange
+            = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+
+        // The step of each position as if it were taken: its pair where the next byte
+        // makes one, else the byte's own.
+        const std::uint64_t whiteLanes = _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8(' '))
+            | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\t'))
+            | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\n'))
+            | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\r'))
+            | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8(static_cast<char>(0xA0)));
+        const std::uint64_t starts = (whiteLanes << 1) | startsAfter;
+        startsAfter = whiteLanes >> 63;
+        const __m512i row
+            = _mm512_mask_blend_epi8(starts, look(rowPlain, x, high), look(rowStart, x, high));
+        const __m512i place = _mm512_add_epi8(row, look(column, next, nextHigh));
+        const __mmask64 placeHigh = _mm512_movepi8_mask(place);
+        const std::uint64_t pairs
+            = _mm512_cmpeq_epi8_mask(look(owner, place, placeHigh), row) & inRange;
+        const __m512i single = _mm512_mask_blend_epi8(
+            starts, look(singlePlain, x, high), look(singleStart, x, high));
+        const __m512i step
+            = _mm512_mask_blend_epi8(pairs, single, look(pairStep, place, placeHigh));
+
+        const std::uint64_t taken
+            = takenPositions(pairs & ~consumedFirst) & ~consumedFirst & inRange;
+        consumedFirst = ((taken & pairs) >> (count - 1)) & 1;
+        if (taken != 0)
+            lastStart = pos + 63 - static_cast<std::size_t>(__builtin_clzll(taken));
+        // Each taken position writes its step's bytes; the rest write nothing. Step 0
+        // writes the byte itself below 0x80 and its own character above.
+        const __mmask64 own = _mm512_cmpeq_epi8_mask(step, _mm512_setzero_si512());
+        const __mmask64 ownHigh = own & high;
+        __m512i plane0 = _mm512_mask_mov_epi8(look(bytes[0], step), own, x);
+        __m512i plane1 = look(bytes[1], step);
+        __m512i stepLength = look(length, step);
+        if (ownHigh != 0) {
+            plane0 = _mm512_mask_mov_epi8(plane0, ownHigh, look(ownFirst, x));
+            plane1 = _mm512_mask_mov_epi8(plane1, ownHigh, look(ownSecond, x));
+            stepLength = _mm512_mask_mov_epi8(stepLength, ownHigh, ownLength);
+        }
+        const __m512i plane2 = look(bytes[2], step);
+        const __m512i plane3 = look(bytes[3], step);
+        const __m512i lengths = _mm512_maskz_mov_epi8(taken, stepLength);
+        const __m512i firstTwoLow = _mm512_permutex2var_epi8(plane0, pairsLow, plane1);
+        const __m512i firstTwoHigh = _mm512_permutex2var_epi8(plane0, pairsHigh, plane1);
+        const __m512i lastTwoLow = _mm512_permutex2var_epi8(plane2, pairsLow, plane3);
+        const __m512i lastTwoHigh = _mm512_permutex2var_epi8(plane2, pairsHigh, plane3);
+        const __m512i quads[4] = {
+            _mm512_permutex2var_epi8(firstTwoLow, quadsLow, lastTwoLow),
+            _mm512_permutex2var_epi8(firstTwoLow, quadsHigh, lastTwoLow),
+            _mm512_permutex2var_epi8(firstTwoHigh, quadsLow, lastTwoHigh),
+            _mm512_permutex2var_epi8(firstTwoHigh, quadsHigh, lastTwoHigh),
+        };
+        for (int q = 0; q < 4; ++q) {
+            const __m512i repeated
+                = _mm512_permutex2var_epi8(lengths, _mm512_load_si512(kIndexes.repeat[q]), lengths);
+            const __mmask64 written = _mm512_cmpgt_epu8_mask(repeated, slot);
+            _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(written, quads[q]));
+            o += __builtin_popcountll(written);
+        }
+
+        pos += count;
+    }
+    out = o;
+    return pos + consumedFirst;
+}
+
+std::size_t walk(Direction direction, Output output, const unsigned char *src, std::size_t size,
+    std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain, char *&out,
+    std::size_t &lastStart)
+{
+    const VectorTables *tables = sharedTables(direction, output);
+    if (!tables)
+        return pos;
+    return walkChunks(*tables, src, size, pos, limit, wordStart, foreignPlain, out, lastStart);
+}
+
+} // namespace
+
+const Kernel kAvx512Kernel{"avx512", supported, read, walk};
+
+#else
+
+const Kernel kAvx512Kernel{"avx512", [] { return false; }, nullptr, nullptr};
+
+#endif
+
+} // namespace vesnor::detail

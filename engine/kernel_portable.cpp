@@ -1,0 +1,149 @@
+#include "kernels.h"
+
+#include "utf8.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+// The kernel for any processor: plain C++, with no vector walk; walk.cpp's table
+// walk does all the walking.
+
+namespace vesnor::detail {
+
+namespace {
+
+using codec::kForeign;
+using codec::twoByteIndex;
+
+// The table below costs more to build than a short text costs to read without it.
+constexpr std::size_t kWorthTheTable = 16 * 1024;
+std::atomic<bool> tableBuilt{false};
+
+// The fast path of the reader looks at every byte of the input together with the
+// next one, as one 16-bit index, and learns from one table what the byte yields:
+// its 8-bit byte (low byte), whether it yields one (a continuation byte does not),
+// and whether the fast path must leave the text to the careful one (an invalid or
+// foreign sequence, U+001A, a sequence longer than two bytes).
+constexpr std::uint16_t kYields = 0x100;
+constexpr std::uint16_t kCareful = 0x8000;
+
+bool isContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+bool isTwoByteLead(unsigned char b)
+{
+    return b >= 0xC2 && b <= 0xDF;
+}
+
+std::uint16_t pairEntry(unsigned char first, unsigned char second)
+{
+    // A continuation must follow a two-byte lead; the lead's own entry checks it,
+    // so every other byte refuses one after it.
+    if (isTwoByteLead(first)) {
+        if (!isContinuation(second))
+            return kCareful;
+        const std::int16_t byte
+            = codec::charset::kReverse.byte[(char32_t{first & 0x1Fu} << 6) | (second & 0x3Fu)];
+        if (byte < 0 || byte == kForeign)
+            return kCareful;
+        return static_cast<std::uint16_t>(kYields | byte);
+    }
+    if (isContinuation(second))
+        return kCareful;
+    if (isContinuation(first))
+        return 0;
+    if (first < 0x80 && first != kForeign)
+        return static_cast<std::uint16_t>(kYields | first);
+    return kCareful;
+}
+
+const std::vector<std::uint16_t> &pairEntries()
+{
+    static const std::vector<std::uint16_t> entries = [] {
+        tableBuilt.store(true, std::memory_order_release);
+        std::vector<std::uint16_t> table(65536);
+        for (unsigned first = 0; first < 256; ++first)
+            for (unsigned second = 0; second < 256; ++second)
+                table[twoByteIndex(
+                    static_cast<unsigned char>(first), static_cast<unsigned char>(second))]
+                    = pairEntry(
+                        static_cast<unsigned char>(first), static_cast<unsigned char>(second));
+        return table;
+    }();
+    return entries;
+}
+
+constexpr std::size_t kFastRun = 32;
+
+// Plain ASCII without U+001A, and no continuation byte after it.
+bool plainAscii(const unsigned char *s)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    std::uint64_t any = 0;
+    for (std::size_t k = 0; k < kFastRun; k += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s + k, 8);
+        const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
+        any |= word | ((foreignBytes - kOnes) & ~foreignBytes);
+    }
+    return (any & kHighs) == 0 && !isContinuation(s[kFastRun]);
+}
+
+// Reads kFastRun bytes of s, which must be followed by one more, into out when the
+// fast path can take them all. Returns the bytes written, or nothing.
+std::optional<std::size_t> fastRun(const unsigned char *s, char *out, const std::uint16_t *entries)
+{
+    if (plainAscii(s)) {
+        std::memcpy(out, s, kFastRun);
+        return kFastRun;
+    }
+    std::uint16_t seen = 0;
+    char *o = out;
+#pragma GCC unroll 4
+    for (std::size_t k = 0; k < kFastRun; ++k) {
+        std::uint16_t index;
+        std::memcpy(&index, s + k, 2);
+        const std::uint16_t entry = entries[index];
+        *o = static_cast<char>(entry);
+        o += (entry >> 8) & 1;
+        seen |= entry;
+    }
+    if (seen & kCareful)
+        return std::nullopt;
+    return static_cast<std::size_t>(o - out);
+}
+
+std::size_t read(const unsigned char *s, std::size_t n, char *&out)
+{
+    // A continuation byte with no lead before it is the careful path's to report.
+    if (n == 0 || isContinuation(s[0])
+        || (n < kWorthTheTable && !tableBuilt.load(std::memory_order_acquire)))
+        return 0;
+    // A pointer of its own: the writes through `out` could otherwise alias the
+    // vector's, and the compiler would read it again for every byte.
+    const std::uint16_t *entries = pairEntries().data();
+    std::size_t i = 0;
+    while (i + kFastRun < n) {
+        const auto written = fastRun(s + i, out, entries);
+        if (!written)
+            break;
+        out += *written;
+        i += kFastRun;
+        // A run that ends on a lead byte has read its continuation with it.
+        if (isTwoByteLead(s[i - 1]))
+            ++i;
+    }
+    return i;
+}
+
+} // namespace
+
+const Kernel kPortableKernel{"portable", [] { return true; }, read, nullptr};
+
+} // namespace vesnor::detail

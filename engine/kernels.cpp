@@ -1,0 +1,75 @@
+#include "kernels.h"
+
+#include <array>
+#include <atomic>
+#include <cstdlib>
+
+namespace vesnor::detail {
+
+namespace {
+
+// Best first.
+constexpr std::array<const Kernel *, 3> kAll = {&kAvx512Kernel, &kAvx2Kernel, &kPortableKernel};
+
+const Kernel *best()
+{
+    for (const Kernel *each : kAll)
+        if (each->supported())
+            return each;
+    return &kPortableKernel;
+}
+
+const Kernel *named(std::string_view name)
+{
+    for (const Kernel *each : kAll)
+        if (each->name == name && each->supported())
+            return each;
+    return nullptr;
+}
+
+// One kernel for the whole run, chosen at the first conversion. A name this
+// processor cannot run, or a misspelt one, falls back to the best: a forced
+// kernel is for tests and bug reports, and no reason to fail a conversion.
+std::atomic<const Kernel *> chosen{nullptr};
+
+} // namespace
+
+const Kernel &kernel()
+{
+    const Kernel *current = chosen.load(std::memory_order_acquire);
+    if (!current) {
+        const char *forced = std::getenv("VESNOR_KERNEL");
+        const Kernel *wanted = forced ? named(forced) : nullptr;
+        current = wanted ? wanted : best();
+        chosen.store(current, std::memory_order_release);
+    }
+    return *current;
+}
+
+std::vector<const Kernel *> kernelsHere()
+{
+    std::vector<const Kernel *> here;
+    for (auto each = kAll.rbegin(); each != kAll.rend(); ++each)
+        if ((*each)->supported())
+            here.push_back(*each);
+    return here;
+}
+
+bool useKernel(std::string_view name)
+{
+    const Kernel *wanted = named(name);
+    if (wanted)
+        chosen.store(wanted, std::memory_order_release);
+    return wanted != nullptr;
+}
+
+} // namespace vesnor::detail
+
+namespace vesnor {
+
+std::string_view kernelName()
+{
+    return detail::kernel().name;
+}
+
+} // namespace vesnor
