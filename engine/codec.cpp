@@ -102,12 +102,16 @@ std::optional<std::uint64_t> Utf8Reader::read(std::string_view input, bool final
     std::size_t i = 0;
     std::optional<std::uint64_t> error;
     bool stop = false;
+    // The kernel takes what it can; the careful path reads what stopped it, one
+    // character where the kernel goes on after it, and twice as far each time the
+    // kernel stops at once, as it does in text it cannot take at all.
+    constexpr std::size_t kLongestStretch = 256;
+    std::size_t stretch = 1;
     while (i < n && !stop) {
-        // The kernel takes what it can whole; the careful path reads what stopped it
-        // character by character, for a stretch, before the kernel tries again.
-        constexpr std::size_t kCarefulStretch = 64;
-        i += kernel.read(s + i, n - i, out);
-        const std::size_t carefulUntil = std::min(n, i + kCarefulStretch);
+        const std::size_t taken = kernel.read(s + i, n - i, out);
+        i += taken;
+        stretch = taken > 0 ? 1 : std::min(2 * stretch, kLongestStretch);
+        const std::size_t carefulUntil = std::min(n, i + stretch);
         while (i < carefulUntil) {
             const unsigned char lead = s[i];
             if (lead < 0x80) {

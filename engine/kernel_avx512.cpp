@@ -171,7 +171,7 @@ const VectorTables *sharedTables(Direction direction, Output output)
 #define VESNOR_AVX512_FEATURES(FEATURE, AND)                                                       \
     FEATURE("avx512f")                                                                             \
     AND FEATURE("avx512bw") AND FEATURE("avx512vbmi") AND FEATURE("avx512vbmi2")                   \
-        AND FEATURE("popcnt")
+        AND FEATURE("popcnt") AND FEATURE("bmi2")
 #define VESNOR_NAME(feature) feature
 #define VESNOR_COMMA ","
 #define VESNOR_HAS(feature) __builtin_cpu_supports(feature)
@@ -333,13 +333,20 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
         const std::uint64_t whole = leads >> 63 ? ~std::uint64_t{0} >> 1 : ~std::uint64_t{0};
         const std::uint64_t unmapped
             = _mm512_mask_cmpeq_epi8_mask(leads & whole, bytes, _mm512_setzero_si512());
-        if ((high & ~leads & ~follows) != 0 || follows != ((leads << 1) & whole) || foreign != 0
-            || unmapped != 0)
-            break;
-        const std::uint64_t kept = ~follows & whole;
+        // Where a continuation stands alone, or a lead lacks one, or a byte is neither
+        // ASCII nor a lead of the five nor a continuation; what comes before the first
+        // of them is taken all the same.
+        const std::uint64_t mismatched = follows ^ (leads << 1);
+        const std::uint64_t refused = ((high & ~leads & ~follows) | (mismatched & follows)
+                                          | ((mismatched & ~follows) >> 1) | unmapped | foreign)
+            & whole;
+        const std::uint64_t taken = refused ? (refused & -refused) - 1 : whole;
+        const std::uint64_t kept = ~follows & taken;
         _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(kept, bytes));
         o += __builtin_popcountll(kept);
-        i += leads >> 63 ? 63 : 64;
+        i += static_cast<std::size_t>(__builtin_popcountll(taken));
+        if (refused)
+            break;
     }
     out = o;
     return i;
@@ -399,14 +406,20 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
             | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8(static_cast<char>(0xA0)));
         const std::uint64_t starts = (whiteLanes << 1) | startsAfter;
         startsAfter = whiteLanes >> 63;
-        const __m512i row
-            = _mm512_mask_blend_epi8(starts, look(rowPlain, x, high), look(rowStart, x, high));
-        const __m512i place = _mm512_add_epi8(row, look(column, next, nextHigh));
+        // Text below 0x80, nearly all Latin, needs only the lower halves.
+        const bool ascii = (high | nextHigh) == 0;
+        const __m512i row = ascii
+            ? _mm512_mask_blend_epi8(starts, look(rowPlain.low, x), look(rowStart.low, x))
+            : _mm512_mask_blend_epi8(starts, look(rowPlain, x, high), look(rowStart, x, high));
+        const __m512i place
+            = _mm512_add_epi8(row, ascii ? look(column.low, next) : look(column, next, nextHigh));
         const __mmask64 placeHigh = _mm512_movepi8_mask(place);
         const std::uint64_t pairs
             = _mm512_cmpeq_epi8_mask(look(owner, place, placeHigh), row) & inRange;
-        const __m512i single = _mm512_mask_blend_epi8(
-            starts, look(singlePlain, x, high), look(singleStart, x, high));
+        const __m512i single = ascii
+            ? _mm512_mask_blend_epi8(starts, look(singlePlain.low, x), look(singleStart.low, x))
+            : _mm512_mask_blend_epi8(
+                starts, look(singlePlain, x, high), look(singleStart, x, high));
         const __m512i step
             = _mm512_mask_blend_epi8(pairs, single, look(pairStep, place, placeHigh));
 
@@ -427,25 +440,39 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
             plane1 = _mm512_mask_mov_epi8(plane1, ownHigh, look(ownSecond, x));
             stepLength = _mm512_mask_mov_epi8(stepLength, ownHigh, ownLength);
         }
-        const __m512i plane2 = look(bytes[2], step);
-        const __m512i plane3 = look(bytes[3], step);
         const __m512i lengths = _mm512_maskz_mov_epi8(taken, stepLength);
         const __m512i firstTwoLow = _mm512_permutex2var_epi8(plane0, pairsLow, plane1);
         const __m512i firstTwoHigh = _mm512_permutex2var_epi8(plane0, pairsHigh, plane1);
-        const __m512i lastTwoLow = _mm512_permutex2var_epi8(plane2, pairsLow, plane3);
-        const __m512i lastTwoHigh = _mm512_permutex2var_epi8(plane2, pairsHigh, plane3);
-        const __m512i quads[4] = {
-            _mm512_permutex2var_epi8(firstTwoLow, quadsLow, lastTwoLow),
-            _mm512_permutex2var_epi8(firstTwoLow, quadsHigh, lastTwoLow),
-            _mm512_permutex2var_epi8(firstTwoHigh, quadsLow, lastTwoHigh),
-            _mm512_permutex2var_epi8(firstTwoHigh, quadsHigh, lastTwoHigh),
-        };
-        for (int q = 0; q < 4; ++q) {
-            const __m512i repeated
-                = _mm512_permutex2var_epi8(lengths, _mm512_load_si512(kIndexes.repeat[q]), lengths);
-            const __mmask64 written = _mm512_cmpgt_epu8_mask(repeated, slot);
-            _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(written, quads[q]));
-            o += __builtin_popcountll(written);
+        const std::uint64_t one = _mm512_cmpge_epu8_mask(lengths, _mm512_set1_epi8(1));
+        const std::uint64_t two = _mm512_cmpge_epu8_mask(lengths, _mm512_set1_epi8(2));
+        if (_mm512_cmpgt_epu8_mask(lengths, _mm512_set1_epi8(2)) == 0) {
+            // Steps of one or two bytes, nearly all: the pairs of bytes laid side by
+            // side, each kept as far as its step's length reaches.
+            constexpr std::uint64_t kEven = 0x5555555555555555ull;
+            const std::uint64_t low = _pdep_u64(one, kEven) | _pdep_u64(two, ~kEven);
+            const std::uint64_t high = _pdep_u64(one >> 32, kEven) | _pdep_u64(two >> 32, ~kEven);
+            _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(low, firstTwoLow));
+            o += __builtin_popcountll(low);
+            _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(high, firstTwoHigh));
+            o += __builtin_popcountll(high);
+        } else {
+            const __m512i plane2 = look(bytes[2], step);
+            const __m512i plane3 = look(bytes[3], step);
+            const __m512i lastTwoLow = _mm512_permutex2var_epi8(plane2, pairsLow, plane3);
+            const __m512i lastTwoHigh = _mm512_permutex2var_epi8(plane2, pairsHigh, plane3);
+            const __m512i quads[4] = {
+                _mm512_permutex2var_epi8(firstTwoLow, quadsLow, lastTwoLow),
+                _mm512_permutex2var_epi8(firstTwoLow, quadsHigh, lastTwoLow),
+                _mm512_permutex2var_epi8(firstTwoHigh, quadsLow, lastTwoHigh),
+                _mm512_permutex2var_epi8(firstTwoHigh, quadsHigh, lastTwoHigh),
+            };
+            for (int q = 0; q < 4; ++q) {
+                const __m512i repeated = _mm512_permutex2var_epi8(
+                    lengths, _mm512_load_si512(kIndexes.repeat[q]), lengths);
+                const __mmask64 written = _mm512_cmpgt_epu8_mask(repeated, slot);
+                _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(written, quads[q]));
+                o += __builtin_popcountll(written);
+            }
         }
 
         pos += count;

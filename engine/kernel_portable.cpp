@@ -121,15 +121,15 @@ std::optional<std::size_t> fastRun(const unsigned char *s, char *out, const std:
 
 std::size_t read(const unsigned char *s, std::size_t n, char *&out)
 {
-    // A continuation byte with no lead before it is the careful path's to report.
-    if (n == 0 || isContinuation(s[0])
-        || (n < kWorthTheTable && !tableBuilt.load(std::memory_order_acquire)))
+    if (n < kWorthTheTable && !tableBuilt.load(std::memory_order_acquire))
         return 0;
     // A pointer of its own: the writes through `out` could otherwise alias the
     // vector's, and the compiler would read it again for every byte.
     const std::uint16_t *entries = pairEntries().data();
     std::size_t i = 0;
-    while (i + kFastRun < n) {
+    // A continuation byte with no lead before it is the careful path's to report:
+    // the table looks only forward from a lead.
+    while (i + kFastRun < n && !isContinuation(s[i])) {
         const auto written = fastRun(s + i, out, entries);
         if (!written)
             break;

@@ -182,11 +182,18 @@ void TestCodec::invalidUtf8()
     // pieces: the reader reports it at the same place and yields all that came before.
     const std::u32string around = U"Բարև Ձեզ, vonc es? Ես լավ եմ։ «Երևան» - Yerevan, 2026 "
                                   U"ԱԲԳԴԵԶԷԸԹԺԻԼԽԾԿՀՁՂՃՄՅՆՇՈՉՊՋՌՍՎՏՐՑՒՓՔՕՖ abcdefghijklmnop";
+    // After a long text too, which the kernels read their own way.
+    std::u32string filler;
+    while (filler.size() < 20000)
+        filler += around;
     std::mt19937 rng(5);
-    for (std::size_t cut = 0; cut <= around.size(); ++cut) {
-        const std::string prefix = utf8(around.substr(0, cut));
-        const std::string text = prefix + input.toStdString() + utf8(around.substr(cut));
-        const std::string expected = codec::encode(around.substr(0, cut)).bytes + before;
+    for (std::size_t cut = 0; cut <= 2 * around.size(); ++cut) {
+        const std::u32string start
+            = cut < around.size() ? around.substr(0, cut) : filler + around.substr(0, cut % around.size());
+        const std::u32string rest = around.substr(cut % around.size());
+        const std::string prefix = utf8(start);
+        const std::string text = prefix + input.toStdString() + utf8(rest);
+        const std::string expected = codec::encode(start).bytes + before;
         for (const std::size_t largest : {text.size(), std::size_t{40}, std::size_t{7}}) {
             codec::Utf8Reader reader;
             std::string pending;
@@ -270,6 +277,10 @@ void TestCodec::utf8ReaderAgreesWithEncode()
         std::u32string text;
         for (int k = 0; k < 12; ++k)
             text.append(runOf(rng), pool[pick(rng)]);
+        // Now and then a long text, which the kernels read their own way.
+        if (round % 50 == 0)
+            while (text.size() < 20000)
+                text += text + U"a" + pool[pick(rng)];
         const codec::EightBitText expected = codec::encode(text);
 
         codec::Utf8Reader reader;
