@@ -58,7 +58,7 @@ constexpr const char *kUsage
       "  --lossy        write a character that has no 8-bit code as ?, instead of\n"
       "                 stopping there, and count them on standard error\n"
       "  --help         show this help and exit\n"
-      "  --version      show the version and exit\n"
+      "  --version      show the version and the kernel in use, and exit\n"
       "\n"
       "The 8-bit text is the layout of the Arial Armenian fonts. It is close to\n"
       "ARMSCII-8 but not the same: the ligature \xD6\x87 (ev) is byte A8 here and A2 in\n"
@@ -439,9 +439,15 @@ int run(const std::vector<std::string> &args)
         } else if (arg == "--help" || arg == "-h") {
             return print(kUsage);
         } else if (arg == "--version") {
-            return print("vesnor-convert " VESNOR_VERSION "\n"
-                         "Copyright (c) 2026 The Vesnor developers. MIT licence: free to use,\n"
-                         "change and pass on, with no warranty.\n");
+            // The kernel goes in bug reports: output can differ only by it.
+            const std::string version = "vesnor-convert " VESNOR_VERSION "\n"
+                                        "Copyright (c) 2026 The Vesnor developers. MIT licence: "
+                                        "free to use,\nchange and pass on, with no warranty.\n"
+                                        "Kernel: "
+                + std::string(vesnor::kernelName())
+                + " (VESNOR_KERNEL=portable, avx2 or avx512 chooses another this processor "
+                  "has)\n";
+            return print(version.c_str());
         } else if (arg == "--") {
             optionsEnded = true;
         } else {

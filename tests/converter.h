@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -24,10 +25,16 @@ struct Run {
     QByteArray err;
 };
 
-inline Run run(
-    const QStringList &args, const QByteArray &input = {}, const QString &stdoutFile = {})
+// `kernel`, where given, is what VESNOR_KERNEL says to the converter.
+inline Run run(const QStringList &args, const QByteArray &input = {},
+    const QString &stdoutFile = {}, const QString &kernel = {})
 {
     QProcess process;
+    if (!kernel.isNull()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VESNOR_KERNEL"), kernel);
+        process.setProcessEnvironment(environment);
+    }
     if (!stdoutFile.isEmpty())
         process.setStandardOutputFile(stdoutFile);
     process.start(converter(), args);

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
+#include <random>
+
 namespace {
 
 constexpr int kChunk = 1 << 17; // the converter's read size
@@ -53,6 +55,9 @@ private slots:
     void encodeStopsWhereTheTextCannotBeSaved();
     void decodeAndEncodeRoundTrip();
     void versionNamesTheLicence();
+    void versionNamesTheKernel();
+    void everyKernelWritesTheSameBytes_data();
+    void everyKernelWritesTheSameBytes();
     void decodeWritesBesideEachFile();
     void decodeNamesFitTheFileSystem();
 
@@ -440,6 +445,60 @@ void TestCli::versionNamesTheLicence()
     QCOMPARE(lines.front(), QStringLiteral("vesnor-convert " VESNOR_VERSION));
     QVERIFY2(result.out.contains("MIT licence"), result.out.constData());
     QVERIFY(result.out.contains("The Vesnor developers"));
+}
+
+// The kernel in use is named, and VESNOR_KERNEL chooses it where the processor has
+// it; a name it cannot run leaves the best one in use.
+void TestCli::versionNamesTheKernel()
+{
+    const Run best = run({"--version"}, {}, {}, QString());
+    const QByteArray bestLine = best.out.split('\n').value(3);
+    QVERIFY2(bestLine.startsWith("Kernel: "), best.out.constData());
+    QCOMPARE(
+        run({"--version"}, {}, {}, QStringLiteral("no-such")).out.split('\n').value(3), bestLine);
+    QCOMPARE(
+        run({"--version"}, {}, {}, QStringLiteral("portable")).out.split('\n').value(3).left(16),
+        QByteArray("Kernel: portable"));
+}
+
+// Every kernel this processor has writes the same bytes as the portable one, in
+// each direction and output, over a text long enough for many chunks: Latin words
+// with the curly quotes and dashes of real prose, Armenian with its punctuation,
+// and characters no 8-bit byte holds.
+void TestCli::everyKernelWritesTheSameBytes_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("armenian");
+    QTest::newRow("Latin to Armenian") << QStringList{"--eng-arm"} << false;
+    QTest::newRow("Latin to Armenian, 8-bit") << QStringList{"--eng-arm", "--8bit"} << false;
+    QTest::newRow("Armenian to Latin") << QStringList{"--arm-eng"} << true;
+    QTest::newRow("Armenian to Latin, 8-bit") << QStringList{"--arm-eng", "--8bit"} << true;
+}
+
+void TestCli::everyKernelWritesTheSameBytes()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, armenian);
+    const QStringList latinWords = {"Barev", "Dzez,", "vochinch", "’s", "Yerevan", "—", "urakh",
+        "shnorhakalutyun", "ev", "o", "Ov", "«tun»", "😀", "жук", "1A\x1a", "\t", "\r\n", "vo"};
+    const QStringList armenianWords = {"Բարև", "Ձեզ,", "ոչինչ", "Երևան։", "«տուն»", "—", "ուրախ",
+        "եվ", "օ", "Ով", "՝", "😀", "жук", "é", "\u00A0", "\t", "\r\n", "ու"};
+    const QStringList &words = armenian ? armenianWords : latinWords;
+    QString text;
+    std::mt19937 rng(17);
+    std::uniform_int_distribution<qsizetype> pick(0, words.size() - 1);
+    while (text.size() < 400000)
+        text += words[pick(rng)] + (pick(rng) % 3 ? QStringLiteral(" ") : QString());
+    const QByteArray input = text.toUtf8();
+
+    const Run portable = run(args, input, {}, QStringLiteral("portable"));
+    QCOMPARE(portable.exitCode, 0);
+    QVERIFY(portable.out.size() > input.size() / 2);
+    for (const QString kernel : {"avx2", "avx512"}) {
+        const Run other = run(args, input, {}, kernel);
+        QCOMPARE(other.exitCode, 0);
+        QVERIFY2(other.out == portable.out, qPrintable(kernel));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

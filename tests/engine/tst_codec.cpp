@@ -188,8 +188,9 @@ void TestCodec::invalidUtf8()
         filler += around;
     std::mt19937 rng(5);
     for (std::size_t cut = 0; cut <= 2 * around.size(); ++cut) {
-        const std::u32string start
-            = cut < around.size() ? around.substr(0, cut) : filler + around.substr(0, cut % around.size());
+        const std::u32string start = cut < around.size()
+            ? around.substr(0, cut)
+            : filler + around.substr(0, cut % around.size());
         const std::u32string rest = around.substr(cut % around.size());
         const std::string prefix = utf8(start);
         const std::string text = prefix + input.toStdString() + utf8(rest);
