@@ -28,6 +28,7 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	sh scripts/test-kernels.sh $(BUILD) $(JOBS)
 	$(MAKE) --no-print-directory test-asan
 
 # The sanitizer build skips the benchmark and runs every test once more.

@@ -25,14 +25,18 @@ struct Run {
     QByteArray err;
 };
 
-// `kernel`, where given, is what VESNOR_KERNEL says to the converter.
+// `kernel`, where given, is what VESNOR_KERNEL says to the converter; empty, it
+// says nothing.
 inline Run run(const QStringList &args, const QByteArray &input = {},
     const QString &stdoutFile = {}, const QString &kernel = {})
 {
     QProcess process;
     if (!kernel.isNull()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("VESNOR_KERNEL"), kernel);
+        if (kernel.isEmpty())
+            environment.remove(QStringLiteral("VESNOR_KERNEL"));
+        else
+            environment.insert(QStringLiteral("VESNOR_KERNEL"), kernel);
         process.setProcessEnvironment(environment);
     }
     if (!stdoutFile.isEmpty())

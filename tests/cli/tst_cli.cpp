@@ -451,7 +451,7 @@ void TestCli::versionNamesTheLicence()
 // it; a name it cannot run leaves the best one in use.
 void TestCli::versionNamesTheKernel()
 {
-    const Run best = run({"--version"}, {}, {}, QString());
+    const Run best = run({"--version"}, {}, {}, QStringLiteral(""));
     const QByteArray bestLine = best.out.split('\n').value(3);
     QVERIFY2(bestLine.startsWith("Kernel: "), best.out.constData());
     QCOMPARE(
