@@ -80,12 +80,14 @@ windows:
 	sh tests/windows/e2e-window.sh $(WINQT_BUILD)/$(WIN_NAME)
 
 bench: build
+	@sh scripts/install-deps.sh bench
 	$(BUILD)/bin/vesnor-bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench convert
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench type
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench paste
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench paste-bare
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert
+	sh bench/kernels.sh $(BUILD)/bin/vesnor-convert
 	sh bench/animation-cpu.sh $(BUILD)/bin/vesnor
 	sh bench/long-line.sh $(BUILD)/bin/vesnor
 	sh bench/gui-timing.sh $(BUILD)/bin/vesnor

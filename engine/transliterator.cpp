@@ -4,6 +4,8 @@
 #include "utf8.h"
 #include "walk.h"
 
+#include <array>
+
 namespace vesnor {
 
 std::string convert(Direction direction, std::string_view text)
@@ -34,9 +36,9 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
 {
     if (failed)
         return false;
-    if (encoding == Encoding::EightBit) {
-        bytes.append(piece);
-    } else {
+    if (encoding == Encoding::EightBit)
+        return takeEightBit(piece, final, out);
+    {
         // Only an unfinished sequence is kept; the rest is read where it lies.
         std::string_view input = piece;
         if (!raw.empty()) {
@@ -63,10 +65,8 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
     }
 
     const std::size_t start = out.size();
-    const std::size_t consumed = detail::walk(direction,
-        encoding == Encoding::Utf8 ? detail::Output::Utf8 : detail::Output::EightBit, bytes,
-        previous, final, out)
-                                     .consumed;
+    const std::size_t consumed
+        = detail::walk(direction, detail::Output::Utf8, bytes, previous, final, out).consumed;
     if (consumed > 0) {
         previous = static_cast<unsigned char>(bytes[consumed - 1]);
         bytes.erase(0, consumed);
@@ -77,6 +77,32 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
         foreign.erase(0, used);
     }
     return !failed;
+}
+
+// 8-bit text needs no reading, so it is walked where it lies; only the byte held
+// back, which may still pair with the next piece's first, is copied.
+bool StreamConverter::takeEightBit(std::string_view piece, bool final, std::string &out)
+{
+    std::string_view rest = piece;
+    if (!bytes.empty() && !piece.empty()) {
+        const std::array<char, 2> two{bytes[0], piece[0]};
+        const std::size_t consumed = detail::walk(direction, detail::Output::EightBit,
+            std::string_view(two.data(), two.size()), previous, false, out)
+                                         .consumed;
+        previous = static_cast<unsigned char>(two[consumed - 1]);
+        rest = piece.substr(consumed - 1);
+        bytes.clear();
+    }
+    // With nothing new, what was held back is all there is.
+    const std::string held = bytes.empty() ? std::string() : std::move(bytes);
+    if (!held.empty())
+        rest = held;
+    const std::size_t consumed
+        = detail::walk(direction, detail::Output::EightBit, rest, previous, final, out).consumed;
+    if (consumed > 0)
+        previous = static_cast<unsigned char>(rest[consumed - 1]);
+    bytes.assign(rest.substr(consumed));
+    return true;
 }
 
 Transliterator::Transliterator()

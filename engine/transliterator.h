@@ -49,6 +49,7 @@ public:
 
 private:
     bool take(std::string_view piece, bool final, std::string &out);
+    bool takeEightBit(std::string_view piece, bool final, std::string &out);
 
     const Direction direction;
     const Encoding encoding;

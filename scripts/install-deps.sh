@@ -3,7 +3,12 @@
 set -eu
 
 # With "windows": what cross-building for Windows and running it under wine needs.
-if [ "${1:-}" = windows ]; then
+# With "bench": what the benchmark adds: iconv's and the real text's packages
+# (Debian's Armenian translations, read with gettext's msgunfmt).
+if [ "${1:-}" = bench ]; then
+    packages="libc-bin gettext iso-codes libglib2.0-data libgtk2.0-common at-spi2-common \
+libgdk-pixbuf2.0-common time"
+elif [ "${1:-}" = windows ]; then
     packages="cmake make g++ g++-mingw-w64-x86-64-posix wine wine64 diffutils gawk zip unzip \
 fonts-dejavu-core nsis xvfb openbox xdotool wmctrl x11-utils"
 else
