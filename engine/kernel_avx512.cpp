@@ -36,29 +36,25 @@ struct alignas(64) VectorTables {
     // (0 when it starts no pair), the next byte adds its column, and the place is the
     // pair only when owner[place] is that row's start.
     std::array<unsigned char, 512> rowOf{};
+    bool rowsAtStartDiffer = true; // whether the rows at a word start are others
     std::array<unsigned char, 256> column{};
     std::array<unsigned char, 256> owner{};
     std::array<unsigned char, 256> pairStep{};
-    // What each step writes: up to four bytes, and how many.
-    std::array<std::array<unsigned char, kSteps>, 4> bytes{};
+    // What each step writes: one or two bytes, and how many.
+    std::array<std::array<unsigned char, kSteps>, 2> bytes{};
     std::array<unsigned char, kSteps> length{};
-    // Step 0 from 0x80 up: the byte's own one or two bytes.
-    std::array<unsigned char, 128> ownFirst{};
-    std::array<unsigned char, 128> ownSecond{};
-    unsigned char ownLength = 1;
 };
 
 // The tables of one direction and output, or nothing where its steps do not fit
 // them (more distinct steps than it numbers, or rows that do not fit side by side).
 // The vector walk's tables of one direction, or nothing where its steps do not fit
 // them (more distinct steps than it numbers, or rows that do not fit side by side).
-template<typename S> std::optional<VectorTables> buildTables(const Rules &rules)
+std::optional<VectorTables> buildTables(const Rules &rules)
 {
     VectorTables tables;
     // Steps are numbered from 1; 0 is the byte itself.
-    std::vector<S> steps;
-    auto number = [&](const Step &step) -> std::optional<unsigned char> {
-        const S utf8 = finished<S>(step);
+    std::vector<Step> steps;
+    auto number = [&](const Step &utf8) -> std::optional<unsigned char> {
         for (std::size_t k = 0; k < steps.size(); ++k)
             if (steps[k].len == utf8.len && steps[k].bytes == utf8.bytes)
                 return static_cast<unsigned char>(k + 1);
@@ -136,13 +132,8 @@ template<typename S> std::optional<VectorTables> buildTables(const Rules &rules)
         placed.emplace_back(row, static_cast<unsigned char>(start));
     }
 
-    // Step 0 writes the byte's own character: itself below 0x80.
-    for (std::size_t c = 0x80; c < 0x100; ++c) {
-        const S own = finished<S>(Step{{static_cast<char>(c), 0}, 1, {}, 1});
-        tables.ownFirst[c - 0x80] = static_cast<unsigned char>(own.bytes[0]);
-        tables.ownSecond[c - 0x80] = static_cast<unsigned char>(own.bytes[1]);
-        tables.ownLength = own.len;
-    }
+    tables.rowsAtStartDiffer
+        = !std::equal(tables.rowOf.begin(), tables.rowOf.begin() + 256, tables.rowOf.begin() + 256);
     tables.length[0] = 1;
     for (std::size_t k = 0; k < steps.size(); ++k) {
         tables.length[k + 1] = steps[k].len;
@@ -152,15 +143,10 @@ template<typename S> std::optional<VectorTables> buildTables(const Rules &rules)
     return tables;
 }
 
-const VectorTables *sharedTables(Direction direction, Output output)
+const VectorTables *sharedTables(Direction direction)
 {
-    if (output == Output::Utf8) {
-        const auto &tables = perDirection(
-            direction, [](Direction each) { return buildTables<Utf8Step>(sharedRules(each)); });
-        return tables ? &*tables : nullptr;
-    }
-    const auto &tables = perDirection(
-        direction, [](Direction each) { return buildTables<Step>(sharedRules(each)); });
+    const auto &tables
+        = perDirection(direction, [](Direction each) { return buildTables(sharedRules(each)); });
     return tables ? &*tables : nullptr;
 }
 
@@ -219,14 +205,10 @@ VESNOR_TARGET inline __m512i look(const Table256 &table, __m512i index, __mmask6
 struct Indexes {
     alignas(64) unsigned char pairsLow[64];
     alignas(64) unsigned char pairsHigh[64];
-    alignas(64) unsigned char quadsLow[64];
-    alignas(64) unsigned char quadsHigh[64];
-    alignas(64) unsigned char repeat[4][64];
-    alignas(64) unsigned char slot[64];
 };
 
-// How four planes of 64 bytes (byte k of each position's output) are laid out as
-// 64 positions of four bytes each.
+// How two planes of 64 bytes (byte k of each position's output) are laid out as 64
+// positions of two bytes each.
 constexpr Indexes makeIndexes()
 {
     Indexes result{};
@@ -235,16 +217,6 @@ constexpr Indexes makeIndexes()
         result.pairsLow[2 * p + 1] = static_cast<unsigned char>(64 + p);
         result.pairsHigh[2 * p] = static_cast<unsigned char>(32 + p);
         result.pairsHigh[2 * p + 1] = static_cast<unsigned char>(96 + p);
-    }
-    for (int p = 0; p < 16; ++p) {
-        for (int k = 0; k < 4; ++k) {
-            const int from = k < 2 ? 2 * p + k : 64 + 2 * p + k - 2;
-            result.quadsLow[4 * p + k] = static_cast<unsigned char>(from);
-            result.quadsHigh[4 * p + k] = static_cast<unsigned char>(from + 32);
-            for (int q = 0; q < 4; ++q)
-                result.repeat[q][4 * p + k] = static_cast<unsigned char>(16 * q + p);
-            result.slot[4 * p + k] = static_cast<unsigned char>(k);
-        }
     }
     return result;
 }
@@ -352,6 +324,63 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
     return i;
 }
 
+// Writes the first byte of each of 64 positions where `one` has its bit, each
+// followed by its second byte where `two` has it, in order, at o; as much as 64
+// bytes past them. Returns the end.
+VESNOR_TARGET inline char *writePairs(__m512i first, __m512i second, std::uint64_t one,
+    std::uint64_t two, __m512i pairsLow, __m512i pairsHigh, char *o)
+{
+    constexpr std::uint64_t kEven = 0x5555555555555555ull;
+    const std::uint64_t low = _pdep_u64(one, kEven) | _pdep_u64(two, ~kEven);
+    const std::uint64_t high = _pdep_u64(one >> 32, kEven) | _pdep_u64(two >> 32, ~kEven);
+    _mm512_storeu_si512(
+        o, _mm512_maskz_compress_epi8(low, _mm512_permutex2var_epi8(first, pairsLow, second)));
+    o += __builtin_popcountll(low);
+    _mm512_storeu_si512(
+        o, _mm512_maskz_compress_epi8(high, _mm512_permutex2var_epi8(first, pairsHigh, second)));
+    return o + __builtin_popcountll(high);
+}
+
+// The UTF-8 of each byte from 0x80 up: its two bytes.
+struct alignas(64) Utf8Planes {
+    std::array<unsigned char, 128> lead{};
+    std::array<unsigned char, 128> trail{};
+};
+
+Utf8Planes makeUtf8Planes()
+{
+    Utf8Planes planes;
+    for (std::size_t c = 0x80; c < 0x100; ++c) {
+        const codec::Utf8Bytes utf8 = codec::utf8Of(static_cast<unsigned char>(c));
+        planes.lead[c - 0x80] = static_cast<unsigned char>(utf8.bytes[0]);
+        planes.trail[c - 0x80] = static_cast<unsigned char>(utf8.bytes[1]);
+    }
+    return planes;
+}
+
+VESNOR_TARGET char *expand(const unsigned char *src, std::size_t n, char *out)
+{
+    static const Utf8Planes planes = makeUtf8Planes();
+    const Table128 lead = load128(planes.lead.data());
+    const Table128 trail = load128(planes.trail.data());
+    const __m512i pairsLow = _mm512_load_si512(kIndexes.pairsLow);
+    const __m512i pairsHigh = _mm512_load_si512(kIndexes.pairsHigh);
+    for (std::size_t i = 0; i < n; i += 64) {
+        const std::uint64_t present
+            = n - i >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << (n - i)) - 1;
+        const __m512i x = _mm512_maskz_loadu_epi8(present, src + i);
+        const std::uint64_t high = _mm512_movepi8_mask(x);
+        if (high == 0) {
+            _mm512_storeu_si512(out, x);
+            out += __builtin_popcountll(present);
+            continue;
+        }
+        out = writePairs(_mm512_mask_mov_epi8(x, high, look(lead, x)), look(trail, x), present,
+            high, pairsLow, pairsHigh, out);
+    }
+    return out;
+}
+
 // Walks chunks of 64 positions; see the contract in kernels.h.
 VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned char *src,
     std::size_t size, std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain,
@@ -361,20 +390,25 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
     const Table256 singleStart = load256(tables.single.data() + 256);
     const Table256 rowPlain = load256(tables.rowOf.data());
     const Table256 rowStart = load256(tables.rowOf.data() + 256);
+    // A byte is looked up by its low six bits: white space below 0x80 finds itself,
+    // and every other place holds a byte whose low six bits are not its own, which
+    // nothing finds itself in. A0 is looked for on its own.
+    constexpr auto kWhite = [] {
+        std::array<unsigned char, 64> table{};
+        for (std::size_t k = 0; k < table.size(); ++k)
+            table[k] = static_cast<unsigned char>((k + 1) % 64);
+        for (const unsigned char c : {' ', '\t', '\n', '\r'})
+            table[c] = c;
+        return table;
+    }();
+    const __m512i white = _mm512_loadu_si512(kWhite.data());
     const Table256 column = load256(tables.column.data());
     const Table256 owner = load256(tables.owner.data());
     const Table256 pairStep = load256(tables.pairStep.data());
     const Table128 length = load128(tables.length.data());
-    const Table128 bytes[4] = {load128(tables.bytes[0].data()), load128(tables.bytes[1].data()),
-        load128(tables.bytes[2].data()), load128(tables.bytes[3].data())};
-    const Table128 ownFirst = load128(tables.ownFirst.data());
-    const Table128 ownSecond = load128(tables.ownSecond.data());
-    const __m512i ownLength = _mm512_set1_epi8(static_cast<char>(tables.ownLength));
+    const Table128 bytes[2] = {load128(tables.bytes[0].data()), load128(tables.bytes[1].data())};
     const __m512i pairsLow = _mm512_load_si512(kIndexes.pairsLow);
     const __m512i pairsHigh = _mm512_load_si512(kIndexes.pairsHigh);
-    const __m512i quadsLow = _mm512_load_si512(kIndexes.quadsLow);
-    const __m512i quadsHigh = _mm512_load_si512(kIndexes.quadsHigh);
-    const __m512i slot = _mm512_load_si512(kIndexes.slot);
     const __m512i foreignByte = _mm512_set1_epi8(static_cast<char>(codec::kForeign));
 
     char *o = out;
@@ -399,18 +433,18 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
 
         // The step of each position as if it were taken: its pair where the next byte
         // makes one, else the byte's own.
-        const std::uint64_t whiteLanes = _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8(' '))
-            | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\t'))
-            | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\n'))
-            | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8('\r'))
+        const std::uint64_t whiteLanes
+            = _mm512_cmpeq_epi8_mask(_mm512_permutex2var_epi8(white, x, white), x)
             | _mm512_cmpeq_epi8_mask(x, _mm512_set1_epi8(static_cast<char>(0xA0)));
         const std::uint64_t starts = (whiteLanes << 1) | startsAfter;
         startsAfter = whiteLanes >> 63;
-        // Text below 0x80, nearly all Latin, needs only the lower halves.
+        // Text below 0x80, nearly all Latin, needs only the lower halves, and a
+        // direction whose word starts change no row needs only one table.
         const bool ascii = (high | nextHigh) == 0;
-        const __m512i row = ascii
-            ? _mm512_mask_blend_epi8(starts, look(rowPlain.low, x), look(rowStart.low, x))
-            : _mm512_mask_blend_epi8(starts, look(rowPlain, x, high), look(rowStart, x, high));
+        __m512i row = ascii ? look(rowPlain.low, x) : look(rowPlain, x, high);
+        if (tables.rowsAtStartDiffer)
+            row = _mm512_mask_blend_epi8(
+                starts, row, ascii ? look(rowStart.low, x) : look(rowStart, x, high));
         const __m512i place
             = _mm512_add_epi8(row, ascii ? look(column.low, next) : look(column, next, nextHigh));
         const __mmask64 placeHigh = _mm512_movepi8_mask(place);
@@ -428,52 +462,16 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
         consumedFirst = ((taken & pairs) >> (count - 1)) & 1;
         if (taken != 0)
             lastStart = pos + 63 - static_cast<std::size_t>(__builtin_clzll(taken));
-        // Each taken position writes its step's bytes; the rest write nothing. Step 0
-        // writes the byte itself below 0x80 and its own character above.
-        const __mmask64 own = _mm512_cmpeq_epi8_mask(step, _mm512_setzero_si512());
-        const __mmask64 ownHigh = own & high;
-        __m512i plane0 = _mm512_mask_mov_epi8(look(bytes[0], step), own, x);
-        __m512i plane1 = look(bytes[1], step);
-        __m512i stepLength = look(length, step);
-        if (ownHigh != 0) {
-            plane0 = _mm512_mask_mov_epi8(plane0, ownHigh, look(ownFirst, x));
-            plane1 = _mm512_mask_mov_epi8(plane1, ownHigh, look(ownSecond, x));
-            stepLength = _mm512_mask_mov_epi8(stepLength, ownHigh, ownLength);
-        }
-        const __m512i lengths = _mm512_maskz_mov_epi8(taken, stepLength);
-        const __m512i firstTwoLow = _mm512_permutex2var_epi8(plane0, pairsLow, plane1);
-        const __m512i firstTwoHigh = _mm512_permutex2var_epi8(plane0, pairsHigh, plane1);
+        // Each taken position writes its step's one or two bytes, laid side by side
+        // in pairs and each kept as far as its length reaches; the rest write nothing.
+        // Step 0 writes the byte itself.
+        const __m512i plane0 = _mm512_mask_mov_epi8(
+            look(bytes[0], step), _mm512_cmpeq_epi8_mask(step, _mm512_setzero_si512()), x);
+        const __m512i plane1 = look(bytes[1], step);
+        const __m512i lengths = _mm512_maskz_mov_epi8(taken, look(length, step));
         const std::uint64_t one = _mm512_cmpge_epu8_mask(lengths, _mm512_set1_epi8(1));
         const std::uint64_t two = _mm512_cmpge_epu8_mask(lengths, _mm512_set1_epi8(2));
-        if (_mm512_cmpgt_epu8_mask(lengths, _mm512_set1_epi8(2)) == 0) {
-            // Steps of one or two bytes, nearly all: the pairs of bytes laid side by
-            // side, each kept as far as its step's length reaches.
-            constexpr std::uint64_t kEven = 0x5555555555555555ull;
-            const std::uint64_t low = _pdep_u64(one, kEven) | _pdep_u64(two, ~kEven);
-            const std::uint64_t high = _pdep_u64(one >> 32, kEven) | _pdep_u64(two >> 32, ~kEven);
-            _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(low, firstTwoLow));
-            o += __builtin_popcountll(low);
-            _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(high, firstTwoHigh));
-            o += __builtin_popcountll(high);
-        } else {
-            const __m512i plane2 = look(bytes[2], step);
-            const __m512i plane3 = look(bytes[3], step);
-            const __m512i lastTwoLow = _mm512_permutex2var_epi8(plane2, pairsLow, plane3);
-            const __m512i lastTwoHigh = _mm512_permutex2var_epi8(plane2, pairsHigh, plane3);
-            const __m512i quads[4] = {
-                _mm512_permutex2var_epi8(firstTwoLow, quadsLow, lastTwoLow),
-                _mm512_permutex2var_epi8(firstTwoLow, quadsHigh, lastTwoLow),
-                _mm512_permutex2var_epi8(firstTwoHigh, quadsLow, lastTwoHigh),
-                _mm512_permutex2var_epi8(firstTwoHigh, quadsHigh, lastTwoHigh),
-            };
-            for (int q = 0; q < 4; ++q) {
-                const __m512i repeated = _mm512_permutex2var_epi8(
-                    lengths, _mm512_load_si512(kIndexes.repeat[q]), lengths);
-                const __mmask64 written = _mm512_cmpgt_epu8_mask(repeated, slot);
-                _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(written, quads[q]));
-                o += __builtin_popcountll(written);
-            }
-        }
+        o = writePairs(plane0, plane1, one, two, pairsLow, pairsHigh, o);
 
         pos += count;
     }
@@ -481,11 +479,10 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
     return pos + consumedFirst;
 }
 
-std::size_t walk(Direction direction, Output output, const unsigned char *src, std::size_t size,
-    std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain, char *&out,
-    std::size_t &lastStart)
+std::size_t walk(Direction direction, const unsigned char *src, std::size_t size, std::size_t pos,
+    std::size_t limit, bool wordStart, bool foreignPlain, char *&out, std::size_t &lastStart)
 {
-    const VectorTables *tables = sharedTables(direction, output);
+    const VectorTables *tables = sharedTables(direction);
     if (!tables)
         return pos;
     return walkChunks(*tables, src, size, pos, limit, wordStart, foreignPlain, out, lastStart);
@@ -493,11 +490,11 @@ std::size_t walk(Direction direction, Output output, const unsigned char *src, s
 
 } // namespace
 
-const Kernel kAvx512Kernel{"avx512", supported, read, walk};
+const Kernel kAvx512Kernel{"avx512", supported, read, walk, expand};
 
 #else
 
-const Kernel kAvx512Kernel{"avx512", [] { return false; }, nullptr, nullptr};
+const Kernel kAvx512Kernel{"avx512", [] { return false; }, nullptr, nullptr, nullptr};
 
 #endif
 

@@ -138,11 +138,9 @@ std::size_t walkBlock(const Tables<S> &tables, const unsigned char *src, std::si
 }
 
 // A block through the kernel's vector walk where it takes the text, and through the
-// table walk elsewhere, with walkBlock's contract.
-template<typename S>
-std::size_t walkBlockVector(const Kernel &kernel, Direction direction, Output output,
-    const unsigned char *src, std::size_t n, unsigned char previous, bool final, char *&cursor,
-    std::size_t &lastStart)
+// table walk elsewhere, with walkBlock's contract; it writes 8-bit text.
+std::size_t walkBlockVector(const Kernel &kernel, Direction direction, const unsigned char *src,
+    std::size_t n, unsigned char previous, bool final, char *&cursor, std::size_t &lastStart)
 {
     if (n == 0)
         return 0;
@@ -150,8 +148,8 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, Output ou
     // `at` is where the text walked from stands in src, for the byte before it.
     auto vector = [&](const unsigned char *text, std::size_t size, std::size_t from,
                       std::size_t limit, std::size_t at, std::size_t &start) {
-        return kernel.walk(direction, output, text, size, from, limit, startsWord(before(at)), true,
-            cursor, start);
+        return kernel.walk(
+            direction, text, size, from, limit, startsWord(before(at)), true, cursor, start);
     };
     // What the vector walk leaves seldom comes alone, so the table walk takes a
     // stretch of it, twice as long each time the vector walk finds no chunk after it.
@@ -167,7 +165,7 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, Output ou
         const std::size_t length = std::min(stretch, n - pos);
         const bool toTheEnd = length == n - pos;
         std::size_t start = 0;
-        const std::size_t done = walkBlock(sharedTables<S>(direction), src + pos, length,
+        const std::size_t done = walkBlock(sharedTables<Step>(direction), src + pos, length,
             before(pos), final && toTheEnd, cursor, start);
         lastStart = pos + start;
         pos += done;
@@ -183,8 +181,8 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, Output ou
         std::size_t start = 0;
         const std::size_t done = vector(tail.data(), tail.size(), 0, n - pos - 1, pos, start);
         if (done == 0) {
-            const std::size_t rest = walkBlock(
-                sharedTables<S>(direction), src + pos, n - pos, before(pos), final, cursor, start);
+            const std::size_t rest = walkBlock(sharedTables<Step>(direction), src + pos, n - pos,
+                before(pos), final, cursor, start);
             lastStart = pos + start;
             return pos + rest;
         }
@@ -196,8 +194,8 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, Output ou
     if (!final)
         return n - 1;
     // At the end of the text the token is the last byte alone.
-    const S step = finished<S>(
-        sharedRules(direction).lastSteps[(startsWord(before(pos)) ? 256 : 0) + src[pos]]);
+    const Step &step
+        = sharedRules(direction).lastSteps[(startsWord(before(pos)) ? 256 : 0) + src[pos]];
     std::memcpy(cursor, step.bytes.data(), step.len);
     cursor += step.len;
     lastStart = pos;
@@ -242,15 +240,19 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
 // The walk writes into a block that stays in cache and is then appended, so the
 // result is written to memory once, without first zero-filling room for it. No step
 // yields more than `width` bytes per source byte, and a walk writes at most kSlack
-// bytes past what it yields.
+// bytes past what it yields. With `expand`, the walk writes 8-bit text that it turns
+// into UTF-8 on the way out.
 template<typename WalkBlock>
 Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous, bool final,
-    std::string &out, WalkBlock walkBlock)
+    std::string &out, WalkBlock walkBlock,
+    char *(*expand)(const unsigned char *, std::size_t, char *) = nullptr)
 {
     constexpr std::size_t kBlock = 16 * 1024;
     constexpr std::size_t kSlack = 64;
     const std::size_t block = std::min(kBlock, src.size());
     const auto scratch = std::make_unique_for_overwrite<char[]>(width * block + kSlack);
+    const auto utf8
+        = expand ? std::make_unique_for_overwrite<char[]>(2 * width * block + kSlack) : nullptr;
     const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
     out.reserve(out.size() + src.size() + src.size() / 4);
 
@@ -262,7 +264,14 @@ Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous,
         std::size_t lastStart = 0;
         const std::size_t done = walkBlock(
             bytes + result.consumed, length, previous, tail && final, cursor, lastStart);
-        out.append(scratch.get(), static_cast<std::size_t>(cursor - scratch.get()));
+        const auto written = static_cast<std::size_t>(cursor - scratch.get());
+        if (expand) {
+            const char *end = expand(
+                reinterpret_cast<const unsigned char *>(scratch.get()), written, utf8.get());
+            out.append(utf8.get(), static_cast<std::size_t>(end - utf8.get()));
+        } else {
+            out.append(scratch.get(), written);
+        }
         if (done == 0)
             break;
         result.lastTokenStart = result.consumed + lastStart;
@@ -304,12 +313,14 @@ Span typedWalk(Direction direction, Output output, std::string_view src, unsigne
     const Kernel &vector = kernel();
     if (method == Method::Table || !vector.walk)
         return tableWalk<S>(direction, src, previous, final, out);
-    return walkBlocks(sizeof(S::bytes), src, previous, final, out,
+    // The vector walk writes 8-bit text; UTF-8 is made from it on the way out.
+    return walkBlocks(
+        sizeof(Step::bytes), src, previous, final, out,
         [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
             char *&cursor, std::size_t &lastStart) {
-            return walkBlockVector<S>(
-                vector, direction, output, block, n, before, last, cursor, lastStart);
-        });
+            return walkBlockVector(vector, direction, block, n, before, last, cursor, lastStart);
+        },
+        output == Output::Utf8 ? vector.expand : nullptr);
 }
 
 } // namespace
@@ -352,13 +363,16 @@ std::size_t walkPlainStart(Direction direction, std::string &held, std::string_v
     // its own, not one set aside, so the vector walk leaves it to the reader.
     const std::string_view rest = src.substr(pos);
     const auto *end = reinterpret_cast<const unsigned char *>(rest.data() + rest.size());
-    const std::size_t taken = walkBlocks(sizeof(Utf8Step::bytes), rest, previous, false, out,
+    const std::size_t taken = walkBlocks(
+        sizeof(Step::bytes), rest, previous, false, out,
         [&](const unsigned char *block, std::size_t n, unsigned char before, bool, char *&cursor,
             std::size_t &lastStart) {
             const auto readable = static_cast<std::size_t>(end - block);
-            return vector.walk(direction, Output::Utf8, block, readable, 0,
-                std::min(n, readable - 1), startsWord(before), false, cursor, lastStart);
-        }).consumed;
+            return vector.walk(direction, block, readable, 0, std::min(n, readable - 1),
+                startsWord(before), false, cursor, lastStart);
+        },
+        vector.expand)
+                                  .consumed;
     if (taken > 0)
         previous = static_cast<unsigned char>(rest[taken - 1]);
     return pos + taken;

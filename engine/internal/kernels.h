@@ -29,12 +29,24 @@ struct Kernel {
     // moved out along. May write as much as 64 bytes past what it yields.
     std::size_t (*read)(const unsigned char *s, std::size_t n, char *&out);
 
-    // The vector walk, or null where the kernel has none: walks src from pos with the
-    // contract of walkAscii in vectorwalk.h, for the tables of (direction, output);
-    // returns pos where it has no tables for them.
-    std::size_t (*walk)(Direction direction, Output output, const unsigned char *src,
-        std::size_t size, std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain,
-        char *&out, std::size_t &lastStart);
+    // The vector walk, or null where the kernel has none: walks src from pos in
+    // chunks of 64 positions, writing 8-bit text, never walking a position from
+    // `limit` on (the byte at limit is only read as the next byte of the one before).
+    // Each chunk begun reads src[pos] to src[pos + 64], so the caller keeps
+    // pos + 64 < size. `wordStart` tells whether white space stood before src[pos].
+    // Unless `foreignPlain`, it stops at a chunk that holds or is followed by a byte
+    // from 0x80 up or a kForeign byte: text read straight from UTF-8. Writes at out,
+    // as much as 64 bytes past its end, and moves out along. Returns where the next
+    // step begins: at limit or just after it, or at or just after the start of the
+    // chunk it could not take, which is pos where it has no tables for the
+    // direction. lastStart is where the last step it took began, when it took one.
+    std::size_t (*walk)(Direction direction, const unsigned char *src, std::size_t size,
+        std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain, char *&out,
+        std::size_t &lastStart);
+
+    // Writes the UTF-8 of the n bytes of 8-bit text at src at out, and as much as 64
+    // bytes past it; returns its end. Present where walk is.
+    char *(*expand)(const unsigned char *src, std::size_t n, char *out);
 };
 
 extern const Kernel kPortableKernel;
