@@ -4,6 +4,7 @@
 #include "engine/tables.h"
 #include "utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -129,6 +130,16 @@ Rules buildRules(Direction direction)
                     consuming(literal(std::string_view(&letter, 1)), 2));
         }
     }
+    rules.byFirst = rules.pairs;
+    const auto index = [](const Rules::Pair &pair) {
+        return (pair.wordStart ? 256u : 0u) + pair.first;
+    };
+    std::stable_sort(rules.byFirst.begin(), rules.byFirst.end(),
+        [&](const Rules::Pair &a, const Rules::Pair &b) { return index(a) < index(b); });
+    for (const Rules::Pair &pair : rules.byFirst)
+        ++rules.runs[index(pair) + 1];
+    for (std::size_t k = 1; k < rules.runs.size(); ++k)
+        rules.runs[k] = static_cast<std::uint16_t>(rules.runs[k] + rules.runs[k - 1]);
     return rules;
 }
 

@@ -220,11 +220,11 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
             lastStart = j;
             return n;
         }
-        Step step = rules.singles[wordStart * 256 + src[j]];
-        for (const Rules::Pair &pair : rules.pairs) {
-            if (pair.first == src[j] && pair.second == src[j + 1]
-                && pair.wordStart == static_cast<bool>(wordStart)) {
-                step = pair.step;
+        const std::size_t index = wordStart * 256 + src[j];
+        Step step = rules.singles[index];
+        for (std::size_t k = rules.runs[index]; k < rules.runs[index + 1]; ++k) {
+            if (rules.byFirst[k].second == src[j + 1]) {
+                step = rules.byFirst[k].step;
                 break;
             }
         }

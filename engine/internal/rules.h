@@ -53,6 +53,11 @@ struct Rules {
         Step step;
     };
     std::vector<Pair> pairs; // each (word start, first, second) once
+    // The pairs sorted by (word start, first byte), and where each such run starts
+    // and ends: pairs[runs[k]] up to pairs[runs[k + 1]] for index k = (word start,
+    // first byte); what the walk of short texts looks pairs up in.
+    std::vector<Pair> byFirst;
+    std::array<std::uint16_t, 2 * 256 + 1> runs{};
 
     void setPair(bool wordStart, unsigned char first, unsigned char second, Step step);
 };
