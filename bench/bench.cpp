@@ -182,8 +182,8 @@ int main(int argc, char **argv)
     // processor has, beside the table walk that any processor runs.
     using vesnor::detail::Method;
     std::printf("\nThe same, written as UTF-8 (vesnor-convert's walk), median of the runs\n");
-    std::printf("%-10s %-22s %14s %14s %8s\n", "kernel", "direction", "fastest MB/s",
-        "table MB/s", "ratio");
+    std::printf("%-10s %-22s %14s %14s %8s\n", "kernel", "direction", "fastest MB/s", "table MB/s",
+        "ratio");
     for (const vesnor::detail::Kernel *kernel : vesnor::detail::kernelsHere()) {
         vesnor::detail::useKernel(kernel->name);
         for (const Case &c : {Case{"Latin to Armenian", vesnor::Direction::EngArm, &latin},

@@ -194,54 +194,22 @@ void appendUtf8(char32_t c, std::string &out)
     }
 }
 
-namespace {
-
-std::size_t utf8Length(char32_t c)
+void appendRestoring(std::string &out, std::string_view utf8, Originals &originals)
 {
-    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-}
-
-} // namespace
-
-void restoreForeign(
-    std::string &utf8, std::size_t from, std::u32string_view foreign, std::size_t &next)
-{
-    // Where the placeholders are, found a whole span at a time; the text grows by
-    // what their originals need beyond one byte, and then each span moves once,
-    // from the back, so that real text costs in proportion to its foreign
-    // characters and not to its length.
-    static thread_local std::vector<std::size_t> hits;
-    hits.clear();
-    std::size_t added = 0;
-    for (std::size_t at = from; next + hits.size() < foreign.size() && at < utf8.size();) {
+    // The spans between placeholders are found and copied whole, so that real text
+    // costs in proportion to its foreign characters and not to its length.
+    std::size_t at = 0;
+    while (originals.next < originals.foreign.size()) {
         const void *hit = std::memchr(utf8.data() + at, kForeign, utf8.size() - at);
         if (!hit)
             break;
         const auto position
             = static_cast<std::size_t>(static_cast<const char *>(hit) - utf8.data());
-        added += utf8Length(foreign[next + hits.size()]) - 1;
-        hits.push_back(position);
+        out.append(utf8.data() + at, position - at);
+        appendUtf8(originals.foreign[originals.next++], out);
         at = position + 1;
     }
-    if (hits.empty())
-        return;
-    const std::size_t end = utf8.size();
-    utf8.resize(end + added);
-    char *data = utf8.data();
-    std::size_t source = end;
-    std::size_t target = end + added;
-    std::string original;
-    for (std::size_t k = hits.size(); k-- > 0;) {
-        const std::size_t span = source - (hits[k] + 1);
-        target -= span;
-        std::memmove(data + target, data + hits[k] + 1, span);
-        original.clear();
-        appendUtf8(foreign[next + k], original);
-        target -= original.size();
-        std::memcpy(data + target, original.data(), original.size());
-        source = hits[k];
-    }
-    next += hits.size();
+    out.append(utf8.data() + at, utf8.size() - at);
 }
 
 } // namespace vesnor::codec

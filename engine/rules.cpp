@@ -131,9 +131,8 @@ Rules buildRules(Direction direction)
         }
     }
     rules.byFirst = rules.pairs;
-    const auto index = [](const Rules::Pair &pair) {
-        return (pair.wordStart ? 256u : 0u) + pair.first;
-    };
+    const auto index
+        = [](const Rules::Pair &pair) { return (pair.wordStart ? 256u : 0u) + pair.first; };
     std::stable_sort(rules.byFirst.begin(), rules.byFirst.end(),
         [&](const Rules::Pair &a, const Rules::Pair &b) { return index(a) < index(b); });
     for (const Rules::Pair &pair : rules.byFirst)

@@ -64,18 +64,15 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
             raw.erase(0, taken + used);
     }
 
-    const std::size_t start = out.size();
-    const std::size_t consumed
-        = detail::walk(direction, detail::Output::Utf8, bytes, previous, final, out).consumed;
+    codec::Originals originals{foreign};
+    const std::size_t consumed = detail::walk(direction, detail::Output::Utf8, bytes, previous,
+        final, out, detail::Method::Fastest, &originals)
+                                     .consumed;
     if (consumed > 0) {
         previous = static_cast<unsigned char>(bytes[consumed - 1]);
         bytes.erase(0, consumed);
     }
-    if (!foreign.empty()) {
-        std::size_t used = 0;
-        codec::restoreForeign(out, start, foreign, used);
-        foreign.erase(0, used);
-    }
+    foreign.erase(0, originals.next);
     return !failed;
 }
 

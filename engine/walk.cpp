@@ -245,8 +245,15 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
 template<typename WalkBlock>
 Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous, bool final,
     std::string &out, WalkBlock walkBlock,
-    char *(*expand)(const unsigned char *, std::size_t, char *) = nullptr)
+    char *(*expand)(const unsigned char *, std::size_t, char *) = nullptr,
+    codec::Originals *originals = nullptr)
 {
+    const auto emit = [&](const char *data, std::size_t n) {
+        if (originals && originals->next < originals->foreign.size())
+            codec::appendRestoring(out, std::string_view(data, n), *originals);
+        else
+            out.append(data, n);
+    };
     constexpr std::size_t kBlock = 16 * 1024;
     constexpr std::size_t kSlack = 64;
     const std::size_t block = std::min(kBlock, src.size());
@@ -268,9 +275,9 @@ Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous,
         if (expand) {
             const char *end = expand(
                 reinterpret_cast<const unsigned char *>(scratch.get()), written, utf8.get());
-            out.append(utf8.get(), static_cast<std::size_t>(end - utf8.get()));
+            emit(utf8.get(), static_cast<std::size_t>(end - utf8.get()));
         } else {
-            out.append(scratch.get(), written);
+            emit(scratch.get(), written);
         }
         if (done == 0)
             break;
@@ -286,33 +293,37 @@ Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous,
 // Kept out of walk(), whose other branches cost the loop about 4% when it is laid out
 // among them.
 template<typename S>
-[[gnu::noinline]] Span tableWalk(
-    Direction direction, std::string_view src, unsigned char previous, bool final, std::string &out)
+[[gnu::noinline]] Span tableWalk(Direction direction, std::string_view src, unsigned char previous,
+    bool final, std::string &out, codec::Originals *originals)
 {
     const Tables<S> &tables = sharedTables<S>(direction);
     static_assert(sizeof(S) <= 64);
-    return walkBlocks(sizeof(S::bytes), src, previous, final, out,
+    return walkBlocks(
+        sizeof(S::bytes), src, previous, final, out,
         [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
             char *&cursor, std::size_t &lastStart) {
             return walkBlock(tables, block, n, before, last, cursor, lastStart);
-        });
+        },
+        nullptr, originals);
 }
 
 template<typename S>
 Span typedWalk(Direction direction, Output output, std::string_view src, unsigned char previous,
-    bool final, std::string &out, Method method)
+    bool final, std::string &out, Method method, codec::Originals *originals)
 {
     if (method == Method::Short || (method == Method::Fastest && src.size() < kShortText)) {
         const Rules &rules = sharedRules(direction);
-        return walkBlocks(sizeof(S::bytes), src, previous, final, out,
+        return walkBlocks(
+            sizeof(S::bytes), src, previous, final, out,
             [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
                 char *&cursor, std::size_t &lastStart) {
                 return walkShort<S>(rules, block, n, before, last, cursor, lastStart);
-            });
+            },
+            nullptr, originals);
     }
     const Kernel &vector = kernel();
     if (method == Method::Table || !vector.walk)
-        return tableWalk<S>(direction, src, previous, final, out);
+        return tableWalk<S>(direction, src, previous, final, out, originals);
     // The vector walk writes 8-bit text; UTF-8 is made from it on the way out.
     return walkBlocks(
         sizeof(Step::bytes), src, previous, final, out,
@@ -320,17 +331,17 @@ Span typedWalk(Direction direction, Output output, std::string_view src, unsigne
             char *&cursor, std::size_t &lastStart) {
             return walkBlockVector(vector, direction, block, n, before, last, cursor, lastStart);
         },
-        output == Output::Utf8 ? vector.expand : nullptr);
+        output == Output::Utf8 ? vector.expand : nullptr, originals);
 }
 
 } // namespace
 
 Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
-    bool final, std::string &out, Method method)
+    bool final, std::string &out, Method method, codec::Originals *originals)
 {
     if (output == Output::EightBit)
-        return typedWalk<Step>(direction, output, src, previous, final, out, method);
-    return typedWalk<Utf8Step>(direction, output, src, previous, final, out, method);
+        return typedWalk<Step>(direction, output, src, previous, final, out, method, nullptr);
+    return typedWalk<Utf8Step>(direction, output, src, previous, final, out, method, originals);
 }
 
 std::size_t walkPlainStart(Direction direction, std::string &held, std::string_view src,

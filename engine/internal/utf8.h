@@ -111,9 +111,14 @@ inline std::size_t twoByteIndex(unsigned char first, unsigned char second)
     return index;
 }
 
-// In the UTF-8 that a walk wrote directly from `from` on, each kForeign byte still
-// stands for foreign[next...]: puts the originals back, in place.
-void restoreForeign(
-    std::string &utf8, std::size_t from, std::u32string_view foreign, std::size_t &next);
+// The characters set aside while reading, and how many of them are back in place.
+struct Originals {
+    std::u32string_view foreign;
+    std::size_t next = 0;
+};
+
+// Appends UTF-8 that a walk wrote, where each kForeign byte still stands for the
+// next of the originals: they go back in its place, while there are any.
+void appendRestoring(std::string &out, std::string_view utf8, Originals &originals);
 
 } // namespace vesnor::codec

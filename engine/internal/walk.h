@@ -6,6 +6,7 @@
 // process from the constant table strings.
 
 #include "kernels.h"
+#include "utf8.h"
 
 #include <cstddef>
 #include <string>
@@ -49,8 +50,10 @@ inline constexpr std::size_t kShortText = 4096;
 // Walks src, whose preceding byte was `previous`, appending the result to out.
 // Unless `final`, it stops before a last byte that could still pair with the next
 // piece of the text.
+// In UTF-8, the originals given take the places of the text's kForeign bytes.
 Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
-    bool final, std::string &out, Method method = Method::Fastest);
+    bool final, std::string &out, Method method = Method::Fastest,
+    codec::Originals *originals = nullptr);
 
 // For text read from UTF-8, whose plain ASCII (without U+001A) is its own 8-bit
 // text: walks `held`, at most one byte held back from before, and then src where it
