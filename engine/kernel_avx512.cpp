@@ -40,9 +40,10 @@ struct alignas(64) VectorTables {
     std::array<unsigned char, 256> column{};
     std::array<unsigned char, 256> owner{};
     std::array<unsigned char, 256> pairStep{};
-    // What each step writes: one or two bytes, and how many.
+    // What each step writes: one or two bytes; 0 for the second of one.
     std::array<std::array<unsigned char, kSteps>, 2> bytes{};
-    std::array<unsigned char, kSteps> length{};
+    // Whether every place a row reaches lies below 128, in the tables' lower half.
+    bool placesBelow128 = false;
 };
 
 // The tables of one direction and output, or nothing where its steps do not fit
@@ -134,9 +135,13 @@ std::optional<VectorTables> buildTables(const Rules &rules)
 
     tables.rowsAtStartDiffer
         = !std::equal(tables.rowOf.begin(), tables.rowOf.begin() + 256, tables.rowOf.begin() + 256);
-    tables.length[0] = 1;
+    const auto last = std::find_if(tables.owner.rbegin(), tables.owner.rend(),
+        [&](unsigned char owner) { return owner != kNobody; });
+    tables.placesBelow128 = tables.owner.rend() - last + columns < 128;
+    // A step's length is told by its second byte: none (0) for one byte.
     for (std::size_t k = 0; k < steps.size(); ++k) {
-        tables.length[k + 1] = steps[k].len;
+        if (steps[k].len == 0 || (steps[k].len == 2 && steps[k].bytes[1] == 0))
+            return std::nullopt;
         for (std::size_t b = 0; b < steps[k].len; ++b)
             tables.bytes[b][k + 1] = static_cast<unsigned char>(steps[k].bytes[b]);
     }
@@ -405,7 +410,6 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
     const Table256 column = load256(tables.column.data());
     const Table256 owner = load256(tables.owner.data());
     const Table256 pairStep = load256(tables.pairStep.data());
-    const Table128 length = load128(tables.length.data());
     const Table128 bytes[2] = {load128(tables.bytes[0].data()), load128(tables.bytes[1].data())};
     const __m512i pairsLow = _mm512_load_si512(kIndexes.pairsLow);
     const __m512i pairsHigh = _mm512_load_si512(kIndexes.pairsHigh);
@@ -448,14 +452,17 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
         const __m512i place
             = _mm512_add_epi8(row, ascii ? look(column.low, next) : look(column, next, nextHigh));
         const __mmask64 placeHigh = _mm512_movepi8_mask(place);
+        const bool narrow = tables.placesBelow128;
         const std::uint64_t pairs
-            = _mm512_cmpeq_epi8_mask(look(owner, place, placeHigh), row) & inRange;
+            = _mm512_cmpeq_epi8_mask(
+                  narrow ? look(owner.low, place) : look(owner, place, placeHigh), row)
+            & inRange;
         const __m512i single = ascii
             ? _mm512_mask_blend_epi8(starts, look(singlePlain.low, x), look(singleStart.low, x))
             : _mm512_mask_blend_epi8(
                 starts, look(singlePlain, x, high), look(singleStart, x, high));
-        const __m512i step
-            = _mm512_mask_blend_epi8(pairs, single, look(pairStep, place, placeHigh));
+        const __m512i step = _mm512_mask_blend_epi8(
+            pairs, single, narrow ? look(pairStep.low, place) : look(pairStep, place, placeHigh));
 
         const std::uint64_t taken
             = takenPositions(pairs & ~consumedFirst) & ~consumedFirst & inRange;
@@ -468,10 +475,8 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
         const __m512i plane0 = _mm512_mask_mov_epi8(
             look(bytes[0], step), _mm512_cmpeq_epi8_mask(step, _mm512_setzero_si512()), x);
         const __m512i plane1 = look(bytes[1], step);
-        const __m512i lengths = _mm512_maskz_mov_epi8(taken, look(length, step));
-        const std::uint64_t one = _mm512_cmpge_epu8_mask(lengths, _mm512_set1_epi8(1));
-        const std::uint64_t two = _mm512_cmpge_epu8_mask(lengths, _mm512_set1_epi8(2));
-        o = writePairs(plane0, plane1, one, two, pairsLow, pairsHigh, o);
+        const std::uint64_t two = _mm512_test_epi8_mask(plane1, plane1) & taken;
+        o = writePairs(plane0, plane1, taken, two, pairsLow, pairsHigh, o);
 
         pos += count;
     }
