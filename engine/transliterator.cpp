@@ -38,31 +38,35 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
         return false;
     if (encoding == Encoding::EightBit)
         return takeEightBit(piece, final, out);
-    {
-        // Only an unfinished sequence is kept; the rest is read where it lies.
-        std::string_view input = piece;
-        if (!raw.empty()) {
-            raw.append(piece);
-            input = raw;
+    // Only an unfinished sequence is kept between pieces. It is finished with the
+    // few bytes it lacks from the new piece, and the rest is read where it lies.
+    std::string_view input = piece;
+    if (!raw.empty()) {
+        constexpr std::size_t kLongestSequence = 4;
+        const std::size_t pending = raw.size();
+        const std::size_t borrowed = std::min(piece.size(), kLongestSequence);
+        raw.append(piece.substr(0, borrowed));
+        const std::size_t used = readUtf8(raw, final && borrowed == piece.size());
+        if (failed || used < pending) {
+            // Invalid, or the piece too short to finish it.
+            raw.erase(0, used);
+            input = {};
+        } else {
+            raw.clear();
+            input = piece.substr(used - pending);
         }
+    }
+    if (!failed) {
         // Plain ASCII needs no reading: the walk takes it as it stands. A character
         // set aside and not yet written is held back, and then nothing is taken.
         const std::size_t taken = detail::walkPlainStart(direction, bytes, input, previous, out);
         read += taken;
-        codec::Utf8Reader reader(read);
-        std::size_t used = 0;
-        if (const auto bad = reader.read(input.substr(taken), final, bytes, foreign, used)) {
-            // What came before the invalid byte is a whole text of its own.
-            failed = true;
-            offset = *bad;
-            final = true;
-        }
-        read = reader.consumed();
-        if (raw.empty())
-            raw.assign(piece.substr(taken + used));
-        else
-            raw.erase(0, taken + used);
+        const std::size_t used = readUtf8(input.substr(taken), final);
+        raw.append(input.substr(taken + used));
     }
+    // What came before an invalid byte is a whole text of its own.
+    if (failed)
+        final = true;
 
     codec::Originals originals{foreign};
     const std::size_t consumed = detail::walk(direction, detail::Output::Utf8, bytes, previous,
@@ -74,6 +78,18 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
     }
     foreign.erase(0, originals.next);
     return !failed;
+}
+
+std::size_t StreamConverter::readUtf8(std::string_view text, bool final)
+{
+    codec::Utf8Reader reader(read);
+    std::size_t used = 0;
+    if (const auto bad = reader.read(text, final, bytes, foreign, used)) {
+        failed = true;
+        offset = *bad;
+    }
+    read = reader.consumed();
+    return used;
 }
 
 // 8-bit text needs no reading, so it is walked where it lies; only the byte held

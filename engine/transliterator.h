@@ -50,6 +50,8 @@ public:
 private:
     bool take(std::string_view piece, bool final, std::string &out);
     bool takeEightBit(std::string_view piece, bool final, std::string &out);
+    // Reads UTF-8 into bytes, returning how much of it was used.
+    std::size_t readUtf8(std::string_view text, bool final);
 
     const Direction direction;
     const Encoding encoding;

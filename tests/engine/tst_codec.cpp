@@ -213,6 +213,27 @@ void TestCodec::invalidUtf8()
             QCOMPARE(qulonglong(*error), prefix.size() + offset);
             QCOMPARE(qb(bytes), qb(expected));
         }
+
+        // Through the converter a user runs, in pieces that split characters: the
+        // same offset, and the conversion of all that came before it.
+        const std::size_t valid = prefix.size() + offset;
+        std::string whole;
+        vesnor::StreamConverter once(vesnor::Direction::ArmEng);
+        QVERIFY(once.convert(std::string_view(text).substr(0, valid), whole) && once.finish(whole));
+        for (const std::size_t largest : {std::size_t{1}, std::size_t{3}, std::size_t{64}}) {
+            // After the long text, the tiny pieces would only repeat the short one's.
+            if (cut >= around.size() && largest < 64)
+                continue;
+            vesnor::StreamConverter converter(vesnor::Direction::ArmEng);
+            std::string out;
+            bool ok = true;
+            inRandomPieces(text, rng, largest,
+                [&](std::string_view piece) { ok = converter.convert(piece, out) && ok; });
+            ok = converter.finish(out) && ok;
+            QVERIFY(!ok);
+            QCOMPARE(qulonglong(converter.errorOffset()), qulonglong(valid));
+            QCOMPARE(qb(out), qb(whole));
+        }
     }
 }
 
