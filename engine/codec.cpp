@@ -177,21 +177,8 @@ std::optional<std::uint64_t> Utf8Reader::read(std::string_view input, bool final
 
 void appendUtf8(char32_t c, std::string &out)
 {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    std::array<char, 4> bytes;
+    out.append(bytes.data(), static_cast<std::size_t>(putUtf8(c, bytes.data()) - bytes.data()));
 }
 
 void appendRestoring(std::string &out, std::string_view utf8, Originals &originals)

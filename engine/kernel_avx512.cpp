@@ -363,25 +363,38 @@ Utf8Planes makeUtf8Planes()
     return planes;
 }
 
-VESNOR_TARGET char *expand(const unsigned char *src, std::size_t n, char *out)
+VESNOR_TARGET char *expand(
+    const unsigned char *src, std::size_t n, char *out, codec::Originals *originals)
 {
     static const Utf8Planes planes = makeUtf8Planes();
     const Table128 lead = load128(planes.lead.data());
     const Table128 trail = load128(planes.trail.data());
     const __m512i pairsLow = _mm512_load_si512(kIndexes.pairsLow);
     const __m512i pairsHigh = _mm512_load_si512(kIndexes.pairsHigh);
-    for (std::size_t i = 0; i < n; i += 64) {
+    const __m512i foreignByte = _mm512_set1_epi8(static_cast<char>(codec::kForeign));
+    std::size_t i = 0;
+    while (i < n) {
         const std::uint64_t present
             = n - i >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << (n - i)) - 1;
         const __m512i x = _mm512_maskz_loadu_epi8(present, src + i);
-        const std::uint64_t high = _mm512_movepi8_mask(x);
+        // The bytes before the first character set aside, then that character.
+        const std::uint64_t aside = originals && originals->next < originals->foreign.size()
+            ? _mm512_mask_cmpeq_epi8_mask(present, x, foreignByte)
+            : 0;
+        const std::uint64_t taken = aside ? (aside & (0 - aside)) - 1 : present;
+        const std::uint64_t high = _mm512_movepi8_mask(x) & taken;
         if (high == 0) {
             _mm512_storeu_si512(out, x);
-            out += __builtin_popcountll(present);
-            continue;
+            out += __builtin_popcountll(taken);
+        } else {
+            out = writePairs(_mm512_mask_mov_epi8(x, high, look(lead, x)), look(trail, x), taken,
+                high, pairsLow, pairsHigh, out);
         }
-        out = writePairs(_mm512_mask_mov_epi8(x, high, look(lead, x)), look(trail, x), present,
-            high, pairsLow, pairsHigh, out);
+        i += static_cast<std::size_t>(__builtin_popcountll(taken));
+        if (aside) {
+            out = codec::putUtf8(originals->foreign[originals->next++], out);
+            ++i;
+        }
     }
     return out;
 }

@@ -245,7 +245,7 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
 template<typename WalkBlock>
 Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous, bool final,
     std::string &out, WalkBlock walkBlock,
-    char *(*expand)(const unsigned char *, std::size_t, char *) = nullptr,
+    char *(*expand)(const unsigned char *, std::size_t, char *, codec::Originals *) = nullptr,
     codec::Originals *originals = nullptr)
 {
     const auto emit = [&](const char *data, std::size_t n) {
@@ -273,9 +273,9 @@ Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous,
             bytes + result.consumed, length, previous, tail && final, cursor, lastStart);
         const auto written = static_cast<std::size_t>(cursor - scratch.get());
         if (expand) {
-            const char *end = expand(
-                reinterpret_cast<const unsigned char *>(scratch.get()), written, utf8.get());
-            emit(utf8.get(), static_cast<std::size_t>(end - utf8.get()));
+            const char *end = expand(reinterpret_cast<const unsigned char *>(scratch.get()),
+                written, utf8.get(), originals);
+            out.append(utf8.get(), static_cast<std::size_t>(end - utf8.get()));
         } else {
             emit(scratch.get(), written);
         }

@@ -7,6 +7,7 @@
 // runs, or the one VESNOR_KERNEL names (portable, avx2, avx512) where it runs here.
 
 #include "engine/transliterator.h"
+#include "utf8.h"
 
 #include <cstddef>
 #include <string_view>
@@ -45,8 +46,10 @@ struct Kernel {
         std::size_t &lastStart);
 
     // Writes the UTF-8 of the n bytes of 8-bit text at src at out, and as much as 64
-    // bytes past it; returns its end. Present where walk is.
-    char *(*expand)(const unsigned char *src, std::size_t n, char *out);
+    // bytes past it; returns its end. Where originals are given, each kForeign byte
+    // takes the next of them while there are any. Present where walk is.
+    char *(*expand)(
+        const unsigned char *src, std::size_t n, char *out, codec::Originals *originals);
 };
 
 extern const Kernel kPortableKernel;

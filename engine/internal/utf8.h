@@ -117,6 +117,27 @@ struct Originals {
     std::size_t next = 0;
 };
 
+// Writes the UTF-8 of c at out, which has room for four bytes; returns its end.
+inline char *putUtf8(char32_t c, char *out)
+{
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 // Appends UTF-8 that a walk wrote, where each kForeign byte still stands for the
 // next of the originals: they go back in its place, while there are any.
 void appendRestoring(std::string &out, std::string_view utf8, Originals &originals);
