@@ -26,132 +26,10 @@ namespace vesnor::detail {
 
 namespace {
 
-// A step is looked up by (word start, byte): tables of both halves. Steps are
-// numbered; step 0 writes the byte's own character.
-struct alignas(64) VectorTables {
-    static constexpr std::size_t kSteps = 128;
-
-    std::array<unsigned char, 512> single{}; // the step of a byte that is not a pair
-    // A pair is found by row displacement: a first byte's row starts at rowOf[index]
-    // (0 when it starts no pair), the next byte adds its column, and the place is the
-    // pair only when owner[place] is that row's start.
-    std::array<unsigned char, 512> rowOf{};
-    bool rowsAtStartDiffer = true; // whether the rows at a word start are others
-    std::array<unsigned char, 256> column{};
-    std::array<unsigned char, 256> owner{};
-    std::array<unsigned char, 256> pairStep{};
-    // What each step writes: one or two bytes; 0 for the second of one.
-    std::array<std::array<unsigned char, kSteps>, 2> bytes{};
-    // Whether every place a row reaches lies below 128, in the tables' lower half.
-    bool placesBelow128 = false;
-};
-
-// The tables of one direction and output, or nothing where its steps do not fit
-// them (more distinct steps than it numbers, or rows that do not fit side by side).
-// The vector walk's tables of one direction, or nothing where its steps do not fit
-// them (more distinct steps than it numbers, or rows that do not fit side by side).
-std::optional<VectorTables> buildTables(const Rules &rules)
+const ByteTables *sharedTables(Direction direction)
 {
-    VectorTables tables;
-    // Steps are numbered from 1; 0 is the byte itself.
-    std::vector<Step> steps;
-    auto number = [&](const Step &utf8) -> std::optional<unsigned char> {
-        for (std::size_t k = 0; k < steps.size(); ++k)
-            if (steps[k].len == utf8.len && steps[k].bytes == utf8.bytes)
-                return static_cast<unsigned char>(k + 1);
-        if (steps.size() + 1 >= VectorTables::kSteps)
-            return std::nullopt;
-        steps.push_back(utf8);
-        return static_cast<unsigned char>(steps.size());
-    };
-    for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
-        for (std::size_t c = 0; c < 256; ++c) {
-            const Step &step = rules.singles[wordStart * 256 + c];
-            if (step.len == 1 && static_cast<unsigned char>(step.bytes[0]) == c)
-                continue;
-            const auto id = number(step);
-            if (!id)
-                return std::nullopt;
-            tables.single[wordStart * 256 + c] = *id;
-        }
-    }
-
-    // Each first byte's pairs as a row of (column, step); equal rows are stored once.
-    constexpr std::size_t kNoColumn = 256;
-    std::array<std::size_t, 256> columnOf;
-    columnOf.fill(kNoColumn);
-    std::size_t columns = 0;
-    for (const Rules::Pair &pair : rules.pairs)
-        if (columnOf[pair.second] == kNoColumn)
-            columnOf[pair.second] = columns++;
-    using Row = std::vector<std::pair<std::size_t, unsigned char>>;
-    std::array<Row, 512> rows;
-    for (const Rules::Pair &pair : rules.pairs) {
-        const auto id = number(pair.step);
-        if (!id)
-            return std::nullopt;
-        rows[(pair.wordStart ? 256 : 0) + pair.first].emplace_back(columnOf[pair.second], *id);
-    }
-    // A byte that is no second of any pair reads the column past the last, which no
-    // row uses: the place it finds belongs to another row or to none.
-    for (std::size_t c = 0; c < 256; ++c)
-        tables.column[c]
-            = static_cast<unsigned char>(columnOf[c] == kNoColumn ? columns : columnOf[c]);
-    constexpr unsigned char kNobody = 0xFF;
-    tables.owner.fill(kNobody);
-    std::vector<std::pair<Row, unsigned char>> placed;
-    for (std::size_t index = 0; index < rows.size(); ++index) {
-        Row &row = rows[index];
-        if (row.empty())
-            continue;
-        std::sort(row.begin(), row.end());
-        const auto same = std::find_if(
-            placed.begin(), placed.end(), [&](const auto &other) { return other.first == row; });
-        if (same != placed.end()) {
-            tables.rowOf[index] = same->second;
-            continue;
-        }
-        // A row starts at 1 or later, so that a byte with no pairs (0) finds no owner,
-        // and ends with room for the unused column.
-        std::size_t start = 1;
-        auto fits = [&](std::size_t at) {
-            return std::none_of(placed.begin(), placed.end(), [&](const auto &other) {
-                return other.second == at;
-            }) && std::all_of(row.begin(), row.end(), [&](const auto &entry) {
-                return tables.owner[at + entry.first] == kNobody;
-            });
-        };
-        while (start + columns < kNobody && !fits(start))
-            ++start;
-        if (start + columns >= kNobody)
-            return std::nullopt;
-        for (const auto &[place, id] : row) {
-            tables.owner[start + place] = static_cast<unsigned char>(start);
-            tables.pairStep[start + place] = id;
-        }
-        tables.rowOf[index] = static_cast<unsigned char>(start);
-        placed.emplace_back(row, static_cast<unsigned char>(start));
-    }
-
-    tables.rowsAtStartDiffer
-        = !std::equal(tables.rowOf.begin(), tables.rowOf.begin() + 256, tables.rowOf.begin() + 256);
-    const auto last = std::find_if(tables.owner.rbegin(), tables.owner.rend(),
-        [&](unsigned char owner) { return owner != kNobody; });
-    tables.placesBelow128 = tables.owner.rend() - last + columns < 128;
-    // A step's length is told by its second byte: none (0) for one byte.
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        if (steps[k].len == 0 || (steps[k].len == 2 && steps[k].bytes[1] == 0))
-            return std::nullopt;
-        for (std::size_t b = 0; b < steps[k].len; ++b)
-            tables.bytes[b][k + 1] = static_cast<unsigned char>(steps[k].bytes[b]);
-    }
-    return tables;
-}
-
-const VectorTables *sharedTables(Direction direction)
-{
-    const auto &tables
-        = perDirection(direction, [](Direction each) { return buildTables(sharedRules(each)); });
+    const auto &tables = perDirection(
+        direction, [](Direction each) { return buildByteTables(sharedRules(each)); });
     return tables ? &*tables : nullptr;
 }
 
@@ -400,7 +278,7 @@ VESNOR_TARGET char *expand(
 }
 
 // Walks chunks of 64 positions; see the contract in kernels.h.
-VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned char *src,
+VESNOR_TARGET std::size_t walkChunks(const ByteTables &tables, const unsigned char *src,
     std::size_t size, std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain,
     char *&out, std::size_t &lastStart)
 {
@@ -500,7 +378,7 @@ VESNOR_TARGET std::size_t walkChunks(const VectorTables &tables, const unsigned 
 std::size_t walk(Direction direction, const unsigned char *src, std::size_t size, std::size_t pos,
     std::size_t limit, bool wordStart, bool foreignPlain, char *&out, std::size_t &lastStart)
 {
-    const VectorTables *tables = sharedTables(direction);
+    const ByteTables *tables = sharedTables(direction);
     if (!tables)
         return pos;
     return walkChunks(*tables, src, size, pos, limit, wordStart, foreignPlain, out, lastStart);

@@ -160,6 +160,104 @@ const Rules &sharedRules(Direction direction)
     return perDirection(direction, [](Direction each) { return buildRules(each); });
 }
 
+std::optional<ByteTables> buildByteTables(const Rules &rules)
+{
+    ByteTables tables;
+    // Steps are numbered from 1; 0 is the byte itself.
+    std::vector<Step> steps;
+    auto number = [&](const Step &utf8) -> std::optional<unsigned char> {
+        for (std::size_t k = 0; k < steps.size(); ++k)
+            if (steps[k].len == utf8.len && steps[k].bytes == utf8.bytes)
+                return static_cast<unsigned char>(k + 1);
+        if (steps.size() + 1 >= ByteTables::kSteps)
+            return std::nullopt;
+        steps.push_back(utf8);
+        return static_cast<unsigned char>(steps.size());
+    };
+    for (std::size_t wordStart = 0; wordStart < 2; ++wordStart) {
+        for (std::size_t c = 0; c < 256; ++c) {
+            const Step &step = rules.singles[wordStart * 256 + c];
+            if (step.len == 1 && static_cast<unsigned char>(step.bytes[0]) == c)
+                continue;
+            const auto id = number(step);
+            if (!id)
+                return std::nullopt;
+            tables.single[wordStart * 256 + c] = *id;
+        }
+    }
+
+    // Each first byte's pairs as a row of (column, step); equal rows are stored once.
+    constexpr std::size_t kNoColumn = 256;
+    std::array<std::size_t, 256> columnOf;
+    columnOf.fill(kNoColumn);
+    std::size_t columns = 0;
+    for (const Rules::Pair &pair : rules.pairs)
+        if (columnOf[pair.second] == kNoColumn)
+            columnOf[pair.second] = columns++;
+    using Row = std::vector<std::pair<std::size_t, unsigned char>>;
+    std::array<Row, 512> rows;
+    for (const Rules::Pair &pair : rules.pairs) {
+        const auto id = number(pair.step);
+        if (!id)
+            return std::nullopt;
+        rows[(pair.wordStart ? 256 : 0) + pair.first].emplace_back(columnOf[pair.second], *id);
+    }
+    // A byte that is no second of any pair reads the column past the last, which no
+    // row uses: the place it finds belongs to another row or to none.
+    for (std::size_t c = 0; c < 256; ++c)
+        tables.column[c]
+            = static_cast<unsigned char>(columnOf[c] == kNoColumn ? columns : columnOf[c]);
+    constexpr unsigned char kNobody = 0xFF;
+    tables.owner.fill(kNobody);
+    std::vector<std::pair<Row, unsigned char>> placed;
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        Row &row = rows[index];
+        if (row.empty())
+            continue;
+        std::sort(row.begin(), row.end());
+        const auto same = std::find_if(
+            placed.begin(), placed.end(), [&](const auto &other) { return other.first == row; });
+        if (same != placed.end()) {
+            tables.rowOf[index] = same->second;
+            continue;
+        }
+        // A row starts at 1 or later, so that a byte with no pairs (0) finds no owner,
+        // and ends with room for the unused column.
+        std::size_t start = 1;
+        auto fits = [&](std::size_t at) {
+            return std::none_of(placed.begin(), placed.end(), [&](const auto &other) {
+                return other.second == at;
+            }) && std::all_of(row.begin(), row.end(), [&](const auto &entry) {
+                return tables.owner[at + entry.first] == kNobody;
+            });
+        };
+        while (start + columns < kNobody && !fits(start))
+            ++start;
+        if (start + columns >= kNobody)
+            return std::nullopt;
+        for (const auto &[place, id] : row) {
+            tables.owner[start + place] = static_cast<unsigned char>(start);
+            tables.pairStep[start + place] = id;
+        }
+        tables.rowOf[index] = static_cast<unsigned char>(start);
+        placed.emplace_back(row, static_cast<unsigned char>(start));
+    }
+
+    tables.rowsAtStartDiffer
+        = !std::equal(tables.rowOf.begin(), tables.rowOf.begin() + 256, tables.rowOf.begin() + 256);
+    const auto last = std::find_if(tables.owner.rbegin(), tables.owner.rend(),
+        [&](unsigned char owner) { return owner != kNobody; });
+    tables.placesBelow128 = tables.owner.rend() - last + columns < 128;
+    // A step's length is told by its second byte: none (0) for one byte.
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        if (steps[k].len == 0 || (steps[k].len == 2 && steps[k].bytes[1] == 0))
+            return std::nullopt;
+        for (std::size_t b = 0; b < steps[k].len; ++b)
+            tables.bytes[b][k + 1] = static_cast<unsigned char>(steps[k].bytes[b]);
+    }
+    return tables;
+}
+
 Utf8Step toUtf8(const Step &step)
 {
     Utf8Step result;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -63,6 +64,32 @@ struct Rules {
 };
 
 const Rules &sharedRules(Direction direction);
+
+// The rules as byte tables for the vector walks, which look 32 or 64 positions up at
+// once by byte shuffles or permutes. A step is looked up by (word start, byte) as
+// the byte plus 256 at a word start. Steps are numbered; step 0 writes the byte
+// itself.
+struct alignas(64) ByteTables {
+    static constexpr std::size_t kSteps = 128;
+
+    std::array<unsigned char, 512> single{}; // the step of a byte that is not a pair
+    // A pair is found by row displacement: a first byte's row starts at rowOf[index]
+    // (0 when it starts no pair), the next byte adds its column, and the place is the
+    // pair only when owner[place] is that row's start.
+    std::array<unsigned char, 512> rowOf{};
+    bool rowsAtStartDiffer = true; // whether the rows at a word start are others
+    std::array<unsigned char, 256> column{};
+    std::array<unsigned char, 256> owner{};
+    std::array<unsigned char, 256> pairStep{};
+    // What each step writes: one or two bytes; 0 for the second of one.
+    std::array<std::array<unsigned char, kSteps>, 2> bytes{};
+    // Whether every place a row reaches lies below 128, in the tables' lower half.
+    bool placesBelow128 = false;
+};
+
+// Nothing where the steps do not fit (more distinct steps than it numbers, a step
+// with a second byte 0, or rows that do not fit side by side).
+std::optional<ByteTables> buildByteTables(const Rules &rules);
 
 // The lookups are constants, so each is built once per process, when first needed:
 // a run of the converter builds only what its direction uses. Each caller passes a
