@@ -225,11 +225,11 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
 
 } // namespace
 
-const Kernel kAvx2Kernel{"avx2", supported, read, nullptr, nullptr};
+const Kernel kAvx2Kernel{"avx2", supported, read, nullptr, false, nullptr};
 
 #else
 
-const Kernel kAvx2Kernel{"avx2", [] { return false; }, nullptr, nullptr, nullptr};
+const Kernel kAvx2Kernel{"avx2", [] { return false; }, nullptr, nullptr, false, nullptr};
 
 #endif
 

@@ -386,11 +386,11 @@ std::size_t walk(Direction direction, const unsigned char *src, std::size_t size
 
 } // namespace
 
-const Kernel kAvx512Kernel{"avx512", supported, read, walk, expand};
+const Kernel kAvx512Kernel{"avx512", supported, read, walk, true, expand};
 
 #else
 
-const Kernel kAvx512Kernel{"avx512", [] { return false; }, nullptr, nullptr, nullptr};
+const Kernel kAvx512Kernel{"avx512", [] { return false; }, nullptr, nullptr, false, nullptr};
 
 #endif
 

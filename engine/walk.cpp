@@ -180,14 +180,17 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, const uns
         std::memcpy(tail.data(), src + pos, n - pos);
         std::size_t start = 0;
         const std::size_t done = vector(tail.data(), tail.size(), 0, n - pos - 1, pos, start);
-        if (done == 0) {
+        if (done > 0) {
+            lastStart = pos + start;
+            pos += done;
+        }
+        // What the vector walk left of them.
+        if (pos + 1 < n) {
             const std::size_t rest = walkBlock(sharedTables<Step>(direction), src + pos, n - pos,
                 before(pos), final, cursor, start);
             lastStart = pos + start;
             return pos + rest;
         }
-        lastStart = pos + start;
-        pos += done;
     }
     if (pos == n)
         return n;

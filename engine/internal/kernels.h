@@ -44,6 +44,8 @@ struct Kernel {
     std::size_t (*walk)(Direction direction, const unsigned char *src, std::size_t size,
         std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain, char *&out,
         std::size_t &lastStart);
+    // Whether the walk takes bytes from 0x80 up too, or leaves them to the table walk.
+    bool walksEveryByte;
 
     // Writes the UTF-8 of the n bytes of 8-bit text at src at out, and as much as 64
     // bytes past it; returns its end. Where originals are given, each kForeign byte
