@@ -213,9 +213,11 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
 VESNOR_TARGET inline char *writePairs(__m512i first, __m512i second, std::uint64_t one,
     std::uint64_t two, __m512i pairsLow, __m512i pairsHigh, char *o)
 {
-    constexpr std::uint64_t kEven = 0x5555555555555555ull;
-    const std::uint64_t low = _pdep_u64(one, kEven) | _pdep_u64(two, ~kEven);
-    const std::uint64_t high = _pdep_u64(one >> 32, kEven) | _pdep_u64(two >> 32, ~kEven);
+    // The masks are laid side by side the way the bytes are, as bytes of 0xFF.
+    const __m512i ones = _mm512_movm_epi8(one);
+    const __m512i twos = _mm512_movm_epi8(two);
+    const __mmask64 low = _mm512_movepi8_mask(_mm512_permutex2var_epi8(ones, pairsLow, twos));
+    const __mmask64 high = _mm512_movepi8_mask(_mm512_permutex2var_epi8(ones, pairsHigh, twos));
     _mm512_storeu_si512(
         o, _mm512_maskz_compress_epi8(low, _mm512_permutex2var_epi8(first, pairsLow, second)));
     o += __builtin_popcountll(low);
