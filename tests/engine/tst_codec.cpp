@@ -51,6 +51,41 @@ std::u32string withoutEightBit(std::u32string_view text)
     return kept;
 }
 
+// Strict UTF-8 decoded the plain way, a character at a time: the characters before
+// the first invalid or unfinished sequence, and that sequence's offset.
+struct Decoded {
+    std::u32string text;
+    std::optional<std::size_t> error;
+};
+
+Decoded decodeStrictly(std::string_view bytes)
+{
+    Decoded decoded;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t len = lead < 0x80 ? 1
+            : lead >= 0xC2 && lead <= 0xDF  ? 2
+            : lead >= 0xE0 && lead <= 0xEF  ? 3
+            : lead >= 0xF0 && lead <= 0xF4  ? 4
+                                            : 0;
+        char32_t c = len == 1 ? lead : len == 2 ? lead & 0x1F : len == 3 ? lead & 0x0F : lead & 7;
+        bool valid = len > 0 && i + len <= bytes.size();
+        for (std::size_t k = 1; valid && k < len; ++k) {
+            const auto follow = static_cast<unsigned char>(bytes[i + k]);
+            valid = (follow & 0xC0) == 0x80;
+            c = (c << 6) | (follow & 0x3F);
+        }
+        const char32_t least = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
+        if (!valid || (len > 1 && c < least) || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            decoded.error = i;
+            break;
+        }
+        decoded.text.push_back(c);
+        i += len;
+    }
+    return decoded;
+}
+
 } // namespace
 
 class TestCodec : public QObject {
@@ -69,6 +104,7 @@ private slots:
     void utf8SplitAnywhere();
     void randomUnicodeKeepsForeignOrder();
     void utf8ReaderAgreesWithEncode();
+    void utf8ReaderAgreesOnAnyBytes();
 };
 
 void TestCodec::everyByteRoundTrips()
@@ -318,6 +354,56 @@ void TestCodec::utf8ReaderAgreesWithEncode()
         QVERIFY(!readPending(reader, pending, true, bytes, foreign));
         QCOMPARE(qb(bytes), qb(expected.bytes));
         QVERIFY(foreign == expected.foreign);
+    }
+}
+
+// Bytes of every kind the kernels tell apart (ASCII, leads of characters that have a
+// byte and of those that have none, continuations where they belong and where they
+// do not, longer sequences, bytes that are never UTF-8, 1A), in random order and
+// read in random pieces, long enough for the kernels' blocks: what the reader takes,
+// sets aside and reports is what the plain decoding says.
+void TestCodec::utf8ReaderAgreesOnAnyBytes()
+{
+    const std::vector<std::string> kinds = {"a", " ", "\n", "\x1A", "\xD5\xA1", "\xD4\xB1",
+        "\xD6\x80", "\xD6\x89", "\xC2\xAB", "\xC2\xA0", "\xC3\xA9", "\xD0\x96", "\xE2\x80\x99",
+        "\xF0\x9F\x98\x80", "\xD4\xB0", "\xD5\x97", "\xC2\xA3", "\xD6\x8F", "\x80", "\xD5",
+        "\xC0\x80", "\xFF", "\xED\xA0\x80", "\xE2\x80"};
+    std::mt19937 rng(23);
+    std::uniform_int_distribution<std::size_t> kind(0, kinds.size() - 1);
+    std::uniform_int_distribution<int> percent(0, 999);
+    for (int round = 0; round < 400; ++round) {
+        // Mostly valid text with a fault now and then, somewhere in a long run.
+        const std::size_t length = round % 20 == 0 ? 20000 : 50 + round * 3;
+        const int validOnly = round % 4 == 0 ? 1000 : 998;
+        std::string text;
+        while (text.size() < length) {
+            const std::size_t k = kind(rng);
+            if (k >= 18 && percent(rng) < validOnly)
+                text += "ab";
+            else
+                text += kinds[k];
+        }
+        const Decoded expected = decodeStrictly(text);
+        const codec::EightBitText expectedBytes = codec::encode(expected.text);
+
+        codec::Utf8Reader reader;
+        std::string pending;
+        std::string bytes;
+        std::u32string foreign;
+        std::optional<std::uint64_t> error;
+        inRandomPieces(text, rng, round % 2 ? 100 : SIZE_MAX, [&](std::string_view piece) {
+            if (error)
+                return;
+            pending += piece;
+            error = readPending(reader, pending, false, bytes, foreign);
+        });
+        if (!error)
+            error = readPending(reader, pending, true, bytes, foreign);
+        QCOMPARE(error.has_value(), expected.error.has_value());
+        if (error)
+            QCOMPARE(qulonglong(*error), qulonglong(*expected.error));
+        QCOMPARE(qb(bytes), qb(expectedBytes.bytes));
+        QVERIFY(foreign == expectedBytes.foreign);
     }
 }
 
