@@ -24,10 +24,10 @@ struct Kernel {
     bool (*supported)();
 
     // Reads UTF-8 into 8-bit text for as long as the text is plain: ASCII without
-    // U+001A, and two-byte characters that have a byte. Takes only whole characters
-    // and never the last byte of s, which it may read as the next byte of the one
-    // before; returns how many bytes it took, having written their bytes at out and
-    // moved out along. May write as much as 64 bytes past what it yields.
+    // U+001A, and two-byte characters that have a byte. Takes only whole characters,
+    // reading nothing past s[n - 1]; returns how many bytes it took, having written
+    // their bytes at out and moved out along. May write as much as 64 bytes past
+    // what it yields.
     std::size_t (*read)(const unsigned char *s, std::size_t n, char *&out);
 
     // The vector walk, or null where the kernel has none: walks src from pos in

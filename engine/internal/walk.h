@@ -1,9 +1,10 @@
 #pragma once
 
-// Inside the engine: the table walk that both conversions share. Every decision of
-// a step depends only on whether it stands at a word start, on its byte and on the
-// next one, so each direction is one table of finished steps, built once per
-// process from the constant table strings.
+// Inside the engine: the walk that both conversions share. Every decision of a step
+// depends only on whether it stands at a word start, on its byte and on the next
+// one, so every step can be looked up: many positions at once by the kernel's
+// vector walk, or one at a time by the table walk, whose table of finished steps
+// per direction is built when a text first needs it.
 
 #include "kernels.h"
 #include "utf8.h"
@@ -49,8 +50,8 @@ inline constexpr std::size_t kShortText = 4096;
 
 // Walks src, whose preceding byte was `previous`, appending the result to out.
 // Unless `final`, it stops before a last byte that could still pair with the next
-// piece of the text.
-// In UTF-8, the originals given take the places of the text's kForeign bytes.
+// piece of the text. In UTF-8, the originals given take the places of the text's
+// kForeign bytes.
 Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
     bool final, std::string &out, Method method = Method::Fastest,
     codec::Originals *originals = nullptr);
