@@ -5,6 +5,7 @@
 
 #include "engine/codec.h"
 #include "engine/transliterator.h"
+#include "kernels.h"
 #include "tests/engine/pieces.h"
 #include "tests/engine/reference.h"
 #include "utf8.h"
@@ -16,6 +17,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -206,11 +208,19 @@ int main(int, char **argv)
 #else
     converterPath = std::filesystem::path(argv[0]).parent_path() / "vesnor-convert";
 #endif
-    for (const auto direction : {vesnor::Direction::EngArm, vesnor::Direction::ArmEng}) {
-        everyTwoByteToken(direction);
-        randomTexts(direction);
-        utf8Texts(direction);
-        longUtf8Texts(direction);
+    // Every kernel this processor has, or the one VESNOR_KERNEL names.
+    const char *forced = std::getenv("VESNOR_KERNEL");
+    for (const vesnor::detail::Kernel *kernel : vesnor::detail::kernelsHere()) {
+        if (forced && kernel->name != std::string_view(forced))
+            continue;
+        vesnor::detail::useKernel(kernel->name);
+        std::printf("kernel %s\n", std::string(kernel->name).c_str());
+        for (const auto direction : {vesnor::Direction::EngArm, vesnor::Direction::ArmEng}) {
+            everyTwoByteToken(direction);
+            randomTexts(direction);
+            utf8Texts(direction);
+            longUtf8Texts(direction);
+        }
     }
     const std::filesystem::path dir
         = std::filesystem::temp_directory_path() / ("vesnor-check-" + std::to_string(std::rand()));
