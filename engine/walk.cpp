@@ -314,7 +314,12 @@ template<typename S>
 Span typedWalk(Direction direction, Output output, std::string_view src, unsigned char previous,
     bool final, std::string &out, Method method, codec::Originals *originals)
 {
-    if (method == Method::Short || (method == Method::Fastest && src.size() < kShortText)) {
+    // The vector walk's tables are small and quick to build; the table walk's are
+    // not, so a short text is walked from the rules where there is no vector walk.
+    const Kernel &vector = kernel();
+    const bool vectorWalk = vector.walk && (method == Method::Fastest || method == Method::Vector);
+    if (method == Method::Short
+        || (method == Method::Fastest && !vectorWalk && src.size() < kShortText)) {
         const Rules &rules = sharedRules(direction);
         return walkBlocks(
             sizeof(S::bytes), src, previous, final, out,
@@ -324,8 +329,7 @@ Span typedWalk(Direction direction, Output output, std::string_view src, unsigne
             },
             nullptr, originals);
     }
-    const Kernel &vector = kernel();
-    if (method == Method::Table || !vector.walk)
+    if (!vectorWalk)
         return tableWalk<S>(direction, src, previous, final, out, originals);
     // The vector walk writes 8-bit text; UTF-8 is made from it on the way out.
     return walkBlocks(
