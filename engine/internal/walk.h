@@ -40,7 +40,8 @@ struct Span {
 };
 
 // Fastest takes the kernel's vector walk where it has one, and otherwise walks a
-// short text from the rules and a longer one with the table walk; Vector takes the
+// short text from the rules, until a longer one has had the table walk's tables
+// built, and a longer one with the table walk; Vector takes the
 // vector walk where there is one, Table always the table walk and Short always the
 // rules; tests hold them all to each other.
 enum class Method { Fastest, Vector, Table, Short };
