@@ -59,9 +59,7 @@ char32_t toUnicode(unsigned char byte)
 
 std::optional<unsigned char> fromUnicode(char32_t c)
 {
-    if (c >= kReverseLimit || kReverse.byte[c] < 0)
-        return std::nullopt;
-    return static_cast<unsigned char>(kReverse.byte[c]);
+    return byteOf(c);
 }
 
 EightBitText encode(std::u32string_view text)

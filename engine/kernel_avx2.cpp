@@ -20,19 +20,16 @@ namespace vesnor::detail {
 
 #ifdef VESNOR_AVX2
 
-// One list of the instructions the kernel uses drives both the compiler's target and
-// the check of the processor, so that the two cannot drift apart.
+// The instructions the kernel uses (see kernels.h).
 #define VESNOR_AVX2_FEATURES(FEATURE, AND) FEATURE("avx2") AND FEATURE("popcnt")
-#define VESNOR_NAME(feature) feature
-#define VESNOR_COMMA ","
-#define VESNOR_HAS(feature) __builtin_cpu_supports(feature)
-#define VESNOR_TARGET __attribute__((target(VESNOR_AVX2_FEATURES(VESNOR_NAME, VESNOR_COMMA))))
+#define VESNOR_TARGET                                                                              \
+    __attribute__((target(VESNOR_AVX2_FEATURES(VESNOR_FEATURE, VESNOR_FEATURE_COMMA))))
 
 namespace {
 
 bool supported()
 {
-    return VESNOR_AVX2_FEATURES(VESNOR_HAS, &&);
+    return VESNOR_AVX2_FEATURES(VESNOR_HAS_FEATURE, &&);
 }
 
 // For each pattern of eight bits, the shuffle that packs the bytes whose bit is
@@ -57,43 +54,29 @@ constexpr Packing makePacking()
 
 constexpr Packing kPacking = makePacking();
 
-// The bytes of the Latin-1 characters after lead C2 (U+0080-U+00BF), by the
-// continuation's low six bits in four rows of 16; 0 where there is none.
-struct alignas(16) LatinRows {
-    std::array<std::array<unsigned char, 16>, 4> row{};
+// The bytes of 16 characters from each start on, a row each; 0 where there is none.
+template<std::size_t Rows> struct alignas(16) ByteRows {
+    std::array<std::array<unsigned char, 16>, Rows> row{};
 };
 
-constexpr LatinRows makeLatinRows()
+template<std::size_t Rows>
+constexpr ByteRows<Rows> byteRows(const std::array<char32_t, Rows> &starts)
 {
-    LatinRows rows{};
-    for (unsigned k = 0; k < 64; ++k) {
-        const auto byte = codec::byteOf(0x80 + k);
-        rows.row[k / 16][k % 16] = byte && *byte != codec::kForeign ? *byte : 0;
+    ByteRows<Rows> rows{};
+    for (std::size_t r = 0; r < Rows; ++r) {
+        for (unsigned k = 0; k < 16; ++k) {
+            const auto byte = codec::byteOf(starts[r] + k);
+            rows.row[r][k] = byte ? *byte : 0;
+        }
     }
     return rows;
 }
 
-constexpr LatinRows kLatinRows = makeLatinRows();
-
-// Armenian punctuation by its code less U+0550 (row 0) and U+0580 (row 1), where
-// the letters around it leave room; 0 where there is none.
-struct alignas(16) PunctuationRows {
-    std::array<std::array<unsigned char, 16>, 2> row{};
-};
-
-constexpr PunctuationRows makePunctuationRows()
-{
-    PunctuationRows rows{};
-    for (unsigned k = 0; k < 16; ++k) {
-        const auto first = codec::byteOf(0x550 + k);
-        const auto second = codec::byteOf(0x580 + k);
-        rows.row[0][k] = first ? *first : 0;
-        rows.row[1][k] = second ? *second : 0;
-    }
-    return rows;
-}
-
-constexpr PunctuationRows kPunctuationRows = makePunctuationRows();
+// The Latin-1 characters after lead C2 (U+0080-U+00BF), by the continuation's low
+// six bits; and the Armenian punctuation by its code less U+0550 and U+0580, where
+// the letters around it leave room.
+constexpr auto kLatinRows = byteRows<4>({0x80, 0x90, 0xA0, 0xB0});
+constexpr auto kPunctuationRows = byteRows<2>({0x550, 0x580});
 
 // Unsigned a <= x <= b, bytewise, as a mask of 0xFF lanes.
 VESNOR_TARGET inline __m256i within(__m256i x, unsigned char a, unsigned char b)
@@ -225,11 +208,11 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
 
 } // namespace
 
-const Kernel kAvx2Kernel{"avx2", supported, read, nullptr, false, nullptr};
+const Kernel kAvx2Kernel{"avx2", supported, read, nullptr, nullptr};
 
 #else
 
-const Kernel kAvx2Kernel{"avx2", [] { return false; }, nullptr, nullptr, false, nullptr};
+const Kernel kAvx2Kernel{"avx2", [] { return false; }, nullptr, nullptr, nullptr};
 
 #endif
 

@@ -35,22 +35,19 @@ const ByteTables *sharedTables(Direction direction)
 
 } // namespace
 
-// One list of the instructions the kernel uses drives both the compiler's target and
-// the check of the processor, so that the two cannot drift apart.
+// The instructions the kernel uses (see kernels.h).
 #define VESNOR_AVX512_FEATURES(FEATURE, AND)                                                       \
     FEATURE("avx512f")                                                                             \
     AND FEATURE("avx512bw") AND FEATURE("avx512vbmi") AND FEATURE("avx512vbmi2")                   \
         AND FEATURE("popcnt") AND FEATURE("bmi2")
-#define VESNOR_NAME(feature) feature
-#define VESNOR_COMMA ","
-#define VESNOR_HAS(feature) __builtin_cpu_supports(feature)
-#define VESNOR_TARGET __attribute__((target(VESNOR_AVX512_FEATURES(VESNOR_NAME, VESNOR_COMMA))))
+#define VESNOR_TARGET                                                                              \
+    __attribute__((target(VESNOR_AVX512_FEATURES(VESNOR_FEATURE, VESNOR_FEATURE_COMMA))))
 
 namespace {
 
 bool supported()
 {
-    return VESNOR_AVX512_FEATURES(VESNOR_HAS, &&);
+    return VESNOR_AVX512_FEATURES(VESNOR_HAS_FEATURE, &&);
 }
 
 struct Table128 {
@@ -140,7 +137,7 @@ constexpr LeadTables makeLeadTables()
         for (unsigned k = 0; k < 64; ++k) {
             const char32_t c = (char32_t{kLeads[l] & 0x1Fu} << 6) | k;
             const auto byte = codec::byteOf(c);
-            tables.byte[l][k] = byte && *byte != codec::kForeign ? *byte : 0;
+            tables.byte[l][k] = byte ? *byte : 0;
         }
     }
     return tables;
@@ -388,11 +385,11 @@ std::size_t walk(Direction direction, const unsigned char *src, std::size_t size
 
 } // namespace
 
-const Kernel kAvx512Kernel{"avx512", supported, read, walk, true, expand};
+const Kernel kAvx512Kernel{"avx512", supported, read, walk, expand};
 
 #else
 
-const Kernel kAvx512Kernel{"avx512", [] { return false; }, nullptr, nullptr, false, nullptr};
+const Kernel kAvx512Kernel{"avx512", [] { return false; }, nullptr, nullptr, nullptr};
 
 #endif
 

@@ -144,6 +144,6 @@ std::size_t read(const unsigned char *s, std::size_t n, char *&out)
 
 } // namespace
 
-const Kernel kPortableKernel{"portable", [] { return true; }, read, nullptr, false, nullptr};
+const Kernel kPortableKernel{"portable", [] { return true; }, read, nullptr, nullptr};
 
 } // namespace vesnor::detail

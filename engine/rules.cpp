@@ -130,12 +130,11 @@ Rules buildRules(Direction direction)
                     consuming(literal(std::string_view(&letter, 1)), 2));
         }
     }
-    rules.byFirst = rules.pairs;
     const auto index
         = [](const Rules::Pair &pair) { return (pair.wordStart ? 256u : 0u) + pair.first; };
-    std::stable_sort(rules.byFirst.begin(), rules.byFirst.end(),
+    std::stable_sort(rules.pairs.begin(), rules.pairs.end(),
         [&](const Rules::Pair &a, const Rules::Pair &b) { return index(a) < index(b); });
-    for (const Rules::Pair &pair : rules.byFirst)
+    for (const Rules::Pair &pair : rules.pairs)
         ++rules.runs[index(pair) + 1];
     for (std::size_t k = 1; k < rules.runs.size(); ++k)
         rules.runs[k] = static_cast<std::uint16_t>(rules.runs[k] + rules.runs[k - 1]);

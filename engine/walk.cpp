@@ -236,8 +236,8 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
         const std::size_t index = wordStart * 256 + src[j];
         Step step = rules.singles[index];
         for (std::size_t k = rules.runs[index]; k < rules.runs[index + 1]; ++k) {
-            if (rules.byFirst[k].second == src[j + 1]) {
-                step = rules.byFirst[k].step;
+            if (rules.pairs[k].second == src[j + 1]) {
+                step = rules.pairs[k].step;
                 break;
             }
         }

@@ -13,6 +13,15 @@
 #include <string_view>
 #include <vector>
 
+// A vector kernel names its instructions once, as NAME_FEATURES(FEATURE, AND), and
+// that one list gives both the compiler's target and the check of the processor,
+// so that the two cannot drift apart:
+//   __attribute__((target(NAME_FEATURES(VESNOR_FEATURE, VESNOR_FEATURE_COMMA))))
+//   NAME_FEATURES(VESNOR_HAS_FEATURE, &&)
+#define VESNOR_FEATURE(feature) feature
+#define VESNOR_FEATURE_COMMA ","
+#define VESNOR_HAS_FEATURE(feature) __builtin_cpu_supports(feature)
+
 namespace vesnor::detail {
 
 // What a walk writes: the 8-bit text, or that text already as UTF-8 (where the
@@ -44,8 +53,6 @@ struct Kernel {
     std::size_t (*walk)(Direction direction, const unsigned char *src, std::size_t size,
         std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain, char *&out,
         std::size_t &lastStart);
-    // Whether the walk takes bytes from 0x80 up too, or leaves them to the table walk.
-    bool walksEveryByte;
 
     // Writes the UTF-8 of the n bytes of 8-bit text at src at out, and as much as 64
     // bytes past it; returns its end. Where originals are given, each kForeign byte

@@ -53,11 +53,10 @@ struct Rules {
         unsigned char second = 0;
         Step step;
     };
-    std::vector<Pair> pairs; // each (word start, first, second) once
-    // The pairs sorted by (word start, first byte), and where each such run starts
-    // and ends: pairs[runs[k]] up to pairs[runs[k + 1]] for index k = (word start,
-    // first byte); what the walk of short texts looks pairs up in.
-    std::vector<Pair> byFirst;
+    // Each (word start, first, second) once, sorted by (word start, first byte):
+    // those of index k = (word start, first byte) run from pairs[runs[k]] up to
+    // pairs[runs[k + 1]], where the walk of short texts looks them up.
+    std::vector<Pair> pairs;
     std::array<std::uint16_t, 2 * 256 + 1> runs{};
 
     void setPair(bool wordStart, unsigned char first, unsigned char second, Step step);
@@ -65,8 +64,8 @@ struct Rules {
 
 const Rules &sharedRules(Direction direction);
 
-// The rules as byte tables for the vector walks, which look 32 or 64 positions up at
-// once by byte shuffles or permutes. A step is looked up by (word start, byte) as
+// The rules as byte tables for a vector walk, which looks many positions up at once
+// by byte permutes. A step is looked up by (word start, byte) as
 // the byte plus 256 at a word start. Steps are numbered; step 0 writes the byte
 // itself.
 struct alignas(64) ByteTables {

@@ -31,6 +31,30 @@ std::optional<std::uint64_t> readPending(codec::Utf8Reader &reader, std::string 
     return error;
 }
 
+// What a stream of UTF-8 fed to the reader in random pieces gives: the bytes and the
+// characters set aside, up to the first invalid sequence, and where that was.
+struct Read {
+    std::string bytes;
+    std::u32string foreign;
+    std::optional<std::uint64_t> error;
+};
+
+Read readInPieces(std::string_view text, std::mt19937 &rng, std::size_t largest)
+{
+    codec::Utf8Reader reader;
+    std::string pending;
+    Read read;
+    inRandomPieces(text, rng, largest, [&](std::string_view piece) {
+        if (read.error)
+            return;
+        pending += piece;
+        read.error = readPending(reader, pending, false, read.bytes, read.foreign);
+    });
+    if (!read.error)
+        read.error = readPending(reader, pending, true, read.bytes, read.foreign);
+    return read;
+}
+
 // Unicode text through the engine, as the windows do it.
 std::u32string convertUnicode(bool engArm, std::u32string_view text)
 {
@@ -232,22 +256,10 @@ void TestCodec::invalidUtf8()
         const std::string text = prefix + input.toStdString() + utf8(rest);
         const std::string expected = codec::encode(start).bytes + before;
         for (const std::size_t largest : {text.size(), std::size_t{40}, std::size_t{7}}) {
-            codec::Utf8Reader reader;
-            std::string pending;
-            std::string bytes;
-            std::u32string foreign;
-            std::optional<std::uint64_t> error;
-            inRandomPieces(text, rng, largest, [&](std::string_view piece) {
-                if (error)
-                    return;
-                pending += piece;
-                error = readPending(reader, pending, false, bytes, foreign);
-            });
-            if (!error)
-                error = readPending(reader, pending, true, bytes, foreign);
-            QVERIFY2(error.has_value(), qPrintable(QString::number(cut)));
-            QCOMPARE(qulonglong(*error), prefix.size() + offset);
-            QCOMPARE(qb(bytes), qb(expected));
+            const Read read = readInPieces(text, rng, largest);
+            QVERIFY2(read.error.has_value(), qPrintable(QString::number(cut)));
+            QCOMPARE(qulonglong(*read.error), prefix.size() + offset);
+            QCOMPARE(qb(read.bytes), qb(expected));
         }
 
         // Through the converter a user runs, in pieces that split characters: the
@@ -386,24 +398,12 @@ void TestCodec::utf8ReaderAgreesOnAnyBytes()
         const Decoded expected = decodeStrictly(text);
         const codec::EightBitText expectedBytes = codec::encode(expected.text);
 
-        codec::Utf8Reader reader;
-        std::string pending;
-        std::string bytes;
-        std::u32string foreign;
-        std::optional<std::uint64_t> error;
-        inRandomPieces(text, rng, round % 2 ? 100 : SIZE_MAX, [&](std::string_view piece) {
-            if (error)
-                return;
-            pending += piece;
-            error = readPending(reader, pending, false, bytes, foreign);
-        });
-        if (!error)
-            error = readPending(reader, pending, true, bytes, foreign);
-        QCOMPARE(error.has_value(), expected.error.has_value());
-        if (error)
-            QCOMPARE(qulonglong(*error), qulonglong(*expected.error));
-        QCOMPARE(qb(bytes), qb(expectedBytes.bytes));
-        QVERIFY(foreign == expectedBytes.foreign);
+        const Read read = readInPieces(text, rng, round % 2 ? 100 : SIZE_MAX);
+        QCOMPARE(read.error.has_value(), expected.error.has_value());
+        if (read.error)
+            QCOMPARE(qulonglong(*read.error), qulonglong(*expected.error));
+        QCOMPARE(qb(read.bytes), qb(expectedBytes.bytes));
+        QVERIFY(read.foreign == expectedBytes.foreign);
     }
 }
 
