@@ -89,13 +89,19 @@ std::u32string decode(std::string_view bytes, std::u32string_view foreign)
 std::optional<std::uint64_t> Utf8Reader::read(std::string_view input, bool final,
     std::string &bytes, std::u32string &foreign, std::size_t &used)
 {
+    const std::size_t start = bytes.size();
+    bytes.resize(start + input.size() + kSlack);
+    char *out = bytes.data() + start;
+    const std::optional<std::uint64_t> error = read(input, final, out, foreign, used);
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
+    return error;
+}
+
+std::optional<std::uint64_t> Utf8Reader::read(
+    std::string_view input, bool final, char *&out, std::u32string &foreign, std::size_t &used)
+{
     const auto *s = reinterpret_cast<const unsigned char *>(input.data());
     const std::size_t n = input.size();
-    const std::size_t start = bytes.size();
-    // Room for what a kernel writes past what it yields.
-    constexpr std::size_t kSlack = 64;
-    bytes.resize(start + n + kSlack);
-    char *out = bytes.data() + start;
     const detail::Kernel &kernel = detail::kernel();
     std::size_t i = 0;
     std::optional<std::uint64_t> error;
@@ -167,7 +173,6 @@ std::optional<std::uint64_t> Utf8Reader::read(std::string_view input, bool final
             i += static_cast<std::size_t>(len);
         }
     }
-    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     offset += i;
     used = i;
     return error;

@@ -4,7 +4,9 @@
 #include "utf8.h"
 #include "walk.h"
 
+#include <algorithm>
 #include <array>
+#include <memory>
 
 namespace vesnor {
 
@@ -56,35 +58,53 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
             input = piece.substr(used - pending);
         }
     }
+    std::string_view text = bytes;
     if (!failed) {
         // Plain ASCII needs no reading: the walk takes it as it stands. A character
         // set aside and not yet written is held back, and then nothing is taken.
         const std::size_t taken = detail::walkPlainStart(direction, bytes, input, previous, out);
         read += taken;
-        const std::size_t used = readUtf8(input.substr(taken), final);
-        raw.append(input.substr(taken + used));
+        const std::string_view rest = input.substr(taken);
+        const std::size_t room = bytes.size() + rest.size() + codec::Utf8Reader::kSlack;
+        if (bufferSize < room) {
+            bufferSize = std::max(room, 2 * bufferSize);
+            buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
+        }
+        char *end = std::copy(bytes.begin(), bytes.end(), buffer.get());
+        const std::size_t used = readUtf8(rest, final, end);
+        raw.append(rest.substr(used));
+        text = std::string_view(buffer.get(), static_cast<std::size_t>(end - buffer.get()));
     }
     // What came before an invalid byte is a whole text of its own.
     if (failed)
         final = true;
 
     codec::Originals originals{foreign};
-    const std::size_t consumed = detail::walk(direction, detail::Output::Utf8, bytes, previous,
+    const std::size_t consumed = detail::walk(direction, detail::Output::Utf8, text, previous,
         final, out, detail::Method::Fastest, &originals)
                                      .consumed;
-    if (consumed > 0) {
-        previous = static_cast<unsigned char>(bytes[consumed - 1]);
-        bytes.erase(0, consumed);
-    }
+    if (consumed > 0)
+        previous = static_cast<unsigned char>(text[consumed - 1]);
+    bytes.assign(text.substr(consumed));
     foreign.erase(0, originals.next);
     return !failed;
 }
 
 std::size_t StreamConverter::readUtf8(std::string_view text, bool final)
 {
+    const std::size_t start = bytes.size();
+    bytes.resize(start + text.size() + codec::Utf8Reader::kSlack);
+    char *to = bytes.data() + start;
+    const std::size_t used = readUtf8(text, final, to);
+    bytes.resize(static_cast<std::size_t>(to - bytes.data()));
+    return used;
+}
+
+std::size_t StreamConverter::readUtf8(std::string_view text, bool final, char *&to)
+{
     codec::Utf8Reader reader(read);
     std::size_t used = 0;
-    if (const auto bad = reader.read(text, final, bytes, foreign, used)) {
+    if (const auto bad = reader.read(text, final, to, foreign, used)) {
         failed = true;
         offset = *bad;
     }

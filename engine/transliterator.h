@@ -12,6 +12,7 @@
 // other; after punctuation it does not.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -50,13 +51,18 @@ public:
 private:
     bool take(std::string_view piece, bool final, std::string &out);
     bool takeEightBit(std::string_view piece, bool final, std::string &out);
-    // Reads UTF-8 into bytes, returning how much of it was used.
+    // Reads UTF-8 into bytes, or at `to`, returning how much of it was used.
     std::size_t readUtf8(std::string_view text, bool final);
+    std::size_t readUtf8(std::string_view text, bool final, char *&to);
 
     const Direction direction;
     const Encoding encoding;
     std::string raw; // UTF-8 not yet read: an unfinished sequence
     std::string bytes; // 8-bit text not yet walked: a byte that may start a pair
+    // Where a piece is read into 8-bit text behind those bytes: it is written before it
+    // is read, so it grows without being filled first.
+    std::unique_ptr<char[]> buffer;
+    std::size_t bufferSize = 0;
     std::u32string foreign; // originals of the kForeign bytes not yet written
     unsigned char previous;
     std::uint64_t read = 0; // UTF-8 bytes taken from the input

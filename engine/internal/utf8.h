@@ -91,11 +91,19 @@ public:
     }
     std::uint64_t consumed() const { return offset; }
 
-    // Reads the input where it lies; `used` tells how much was read. Returns the byte
-    // offset of the first invalid sequence in the whole input, or nothing when all was
-    // valid so far.
+    // Reads the input where it lies, appending to bytes; `used` tells how much was
+    // read. Returns the byte offset of the first invalid sequence in the whole input,
+    // or nothing when all was valid so far.
     std::optional<std::uint64_t> read(std::string_view input, bool final, std::string &bytes,
         std::u32string &foreign, std::size_t &used);
+
+    // The room the reader writes in past the bytes it yields.
+    static constexpr std::size_t kSlack = 64;
+
+    // The same, writing at out, which has room for input.size() + kSlack bytes, and
+    // moving it along: a buffer need not be filled first to be written into.
+    std::optional<std::uint64_t> read(
+        std::string_view input, bool final, char *&out, std::u32string &foreign, std::size_t &used);
 
 private:
     std::uint64_t offset = 0;
