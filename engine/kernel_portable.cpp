@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 // The kernel for any processor: plain C++, with no vector walk; walk.cpp's table
@@ -79,44 +78,54 @@ const std::vector<std::uint16_t> &pairEntries()
 }
 
 constexpr std::size_t kFastRun = 32;
+constexpr std::size_t kWord = 8;
 
-// Plain ASCII without U+001A, and no continuation byte after it.
+// Eight bytes of plain ASCII without U+001A, and no continuation byte after them.
 bool plainAscii(const unsigned char *s)
 {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull;
     constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-    std::uint64_t any = 0;
-    for (std::size_t k = 0; k < kFastRun; k += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s + k, 8);
-        const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
-        any |= word | ((foreignBytes - kOnes) & ~foreignBytes);
-    }
-    return (any & kHighs) == 0 && !isContinuation(s[kFastRun]);
+    std::uint64_t word;
+    std::memcpy(&word, s, kWord);
+    const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
+    return ((word | ((foreignBytes - kOnes) & ~foreignBytes)) & kHighs) == 0
+        && !isContinuation(s[kWord]);
 }
 
-// Reads kFastRun bytes of s, which must be followed by one more, into out when the
-// fast path can take them all. Returns the bytes written, or nothing.
-std::optional<std::size_t> fastRun(const unsigned char *s, char *out, const std::uint16_t *entries)
+// Reads kFastRun bytes of s, which must be followed by one more, into out, up to the
+// first that the careful path must read: returns how many it took, having moved out
+// along. Words of plain ASCII are copied as they stand, so that Latin text with a
+// character from 0x80 up here and there is read a word at a time all the same.
+std::size_t fastRun(const unsigned char *s, char *&out, const std::uint16_t *entries)
 {
-    if (plainAscii(s)) {
-        std::memcpy(out, s, kFastRun);
-        return kFastRun;
-    }
-    std::uint16_t seen = 0;
     char *o = out;
-#pragma GCC unroll 4
-    for (std::size_t k = 0; k < kFastRun; ++k) {
-        std::uint16_t index;
-        std::memcpy(&index, s + k, 2);
-        const std::uint16_t entry = entries[index];
-        *o = static_cast<char>(entry);
-        o += (entry >> 8) & 1;
-        seen |= entry;
+    for (std::size_t w = 0; w < kFastRun; w += kWord) {
+        if (plainAscii(s + w)) {
+            std::memcpy(o, s + w, kWord);
+            o += kWord;
+            continue;
+        }
+#pragma GCC unroll 8
+        for (std::size_t k = w; k < w + kWord; ++k) {
+            std::uint16_t index;
+            std::memcpy(&index, s + k, 2);
+            const std::uint16_t entry = entries[index];
+            if (entry & kCareful) {
+                // A continuation refused here belongs to the lead before it, whose
+                // character is left to the careful path too.
+                if (isContinuation(s[k])) {
+                    --k;
+                    --o;
+                }
+                out = o;
+                return k;
+            }
+            *o = static_cast<char>(entry);
+            o += (entry >> 8) & 1;
+        }
     }
-    if (seen & kCareful)
-        return std::nullopt;
-    return static_cast<std::size_t>(o - out);
+    out = o;
+    return kFastRun;
 }
 
 std::size_t read(const unsigned char *s, std::size_t n, char *&out)
@@ -130,11 +139,10 @@ std::size_t read(const unsigned char *s, std::size_t n, char *&out)
     // A continuation byte with no lead before it is the careful path's to report:
     // the table looks only forward from a lead.
     while (i + kFastRun < n && !isContinuation(s[i])) {
-        const auto written = fastRun(s + i, out, entries);
-        if (!written)
+        const std::size_t taken = fastRun(s + i, out, entries);
+        i += taken;
+        if (taken < kFastRun)
             break;
-        out += *written;
-        i += kFastRun;
         // A run that ends on a lead byte has read its continuation with it.
         if (isTwoByteLead(s[i - 1]))
             ++i;
