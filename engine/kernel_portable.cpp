@@ -80,16 +80,19 @@ const std::vector<std::uint16_t> &pairEntries()
 constexpr std::size_t kFastRun = 32;
 constexpr std::size_t kWord = 8;
 
-// Eight bytes of plain ASCII without U+001A, and no continuation byte after them.
-bool plainAscii(const unsigned char *s)
+// `length` bytes of plain ASCII without U+001A, and no continuation byte after them.
+template<std::size_t length> bool plainAscii(const unsigned char *s)
 {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull;
     constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-    std::uint64_t word;
-    std::memcpy(&word, s, kWord);
-    const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
-    return ((word | ((foreignBytes - kOnes) & ~foreignBytes)) & kHighs) == 0
-        && !isContinuation(s[kWord]);
+    std::uint64_t any = 0;
+    for (std::size_t k = 0; k < length; k += kWord) {
+        std::uint64_t word;
+        std::memcpy(&word, s + k, kWord);
+        const std::uint64_t foreignBytes = word ^ (kOnes * kForeign);
+        any |= word | ((foreignBytes - kOnes) & ~foreignBytes);
+    }
+    return (any & kHighs) == 0 && !isContinuation(s[length]);
 }
 
 // Reads kFastRun bytes of s, which must be followed by one more, into out, up to the
@@ -99,8 +102,13 @@ bool plainAscii(const unsigned char *s)
 std::size_t fastRun(const unsigned char *s, char *&out, const std::uint16_t *entries)
 {
     char *o = out;
+    if (plainAscii<kFastRun>(s)) {
+        std::memcpy(o, s, kFastRun);
+        out = o + kFastRun;
+        return kFastRun;
+    }
     for (std::size_t w = 0; w < kFastRun; w += kWord) {
-        if (plainAscii(s + w)) {
+        if (plainAscii<kWord>(s + w)) {
             std::memcpy(o, s + w, kWord);
             o += kWord;
             continue;
