@@ -85,7 +85,11 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
                                      .consumed;
     if (consumed > 0)
         previous = static_cast<unsigned char>(text[consumed - 1]);
-    bytes.assign(text.substr(consumed));
+    // What the walk held back stays for the next piece.
+    if (text.data() == bytes.data())
+        bytes.erase(0, consumed);
+    else
+        bytes.assign(text.substr(consumed));
     foreign.erase(0, originals.next);
     return !failed;
 }
