@@ -32,7 +32,9 @@ using cli::ioError;
 using cli::Output;
 namespace fs = std::filesystem;
 
-constexpr std::size_t kChunk = std::size_t{1} << 17;
+// A piece, its 8-bit text and its output together stay in the processor's second-level
+// cache at this size; 128 KiB pieces made conversions 6-10% slower here.
+constexpr std::size_t kChunk = std::size_t{1} << 16;
 
 constexpr const char *kUsage
     = "Usage: vesnor-convert [--eng-arm | --arm-eng] [--8bit] [FILE]\n"

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kChunk = 1 << 17; // the converter's read size
+constexpr int kChunk = 1 << 16; // the converter's read size
 
 const QByteArray kHead("To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n");
 
