@@ -22,14 +22,13 @@ namespace vesnor::detail {
 
 // The instructions the kernel uses (see kernels.h).
 #define VESNOR_AVX2_FEATURES(FEATURE, AND) FEATURE("avx2") AND FEATURE("popcnt")
-#define VESNOR_TARGET                                                                              \
-    __attribute__((target(VESNOR_AVX2_FEATURES(VESNOR_FEATURE, VESNOR_FEATURE_COMMA))))
+#define VESNOR_TARGET VESNOR_TARGET_OF(VESNOR_AVX2_FEATURES)
 
 namespace {
 
 bool supported()
 {
-    return VESNOR_AVX2_FEATURES(VESNOR_HAS_FEATURE, &&);
+    return VESNOR_SUPPORTS(VESNOR_AVX2_FEATURES);
 }
 
 // For each pattern of eight bits, the shuffle that packs the bytes whose bit is

@@ -40,14 +40,13 @@ const ByteTables *sharedTables(Direction direction)
     FEATURE("avx512f")                                                                             \
     AND FEATURE("avx512bw") AND FEATURE("avx512vbmi") AND FEATURE("avx512vbmi2")                   \
         AND FEATURE("popcnt") AND FEATURE("bmi2")
-#define VESNOR_TARGET                                                                              \
-    __attribute__((target(VESNOR_AVX512_FEATURES(VESNOR_FEATURE, VESNOR_FEATURE_COMMA))))
+#define VESNOR_TARGET VESNOR_TARGET_OF(VESNOR_AVX512_FEATURES)
 
 namespace {
 
 bool supported()
 {
-    return VESNOR_AVX512_FEATURES(VESNOR_HAS_FEATURE, &&);
+    return VESNOR_SUPPORTS(VESNOR_AVX512_FEATURES);
 }
 
 struct Table128 {

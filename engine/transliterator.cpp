@@ -48,7 +48,7 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
         const std::size_t pending = raw.size();
         const std::size_t borrowed = std::min(piece.size(), kLongestSequence);
         raw.append(piece.substr(0, borrowed));
-        const std::size_t used = readUtf8(raw, final && borrowed == piece.size());
+        const std::size_t used = readUtf8(raw, final && borrowed == piece.size(), bytes);
         if (failed || used < pending) {
             // Invalid, or the piece too short to finish it.
             raw.erase(0, used);
@@ -94,21 +94,12 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
     return !failed;
 }
 
-std::size_t StreamConverter::readUtf8(std::string_view text, bool final)
-{
-    const std::size_t start = bytes.size();
-    bytes.resize(start + text.size() + codec::Utf8Reader::kSlack);
-    char *to = bytes.data() + start;
-    const std::size_t used = readUtf8(text, final, to);
-    bytes.resize(static_cast<std::size_t>(to - bytes.data()));
-    return used;
-}
-
-std::size_t StreamConverter::readUtf8(std::string_view text, bool final, char *&to)
+template<typename Into>
+std::size_t StreamConverter::readUtf8(std::string_view text, bool final, Into &into)
 {
     codec::Utf8Reader reader(read);
     std::size_t used = 0;
-    if (const auto bad = reader.read(text, final, to, foreign, used)) {
+    if (const auto bad = reader.read(text, final, into, foreign, used)) {
         failed = true;
         offset = *bad;
     }

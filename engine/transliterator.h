@@ -51,9 +51,9 @@ public:
 private:
     bool take(std::string_view piece, bool final, std::string &out);
     bool takeEightBit(std::string_view piece, bool final, std::string &out);
-    // Reads UTF-8 into bytes, or at `to`, returning how much of it was used.
-    std::size_t readUtf8(std::string_view text, bool final);
-    std::size_t readUtf8(std::string_view text, bool final, char *&to);
+    // Reads UTF-8 into `into`, bytes or where a pointer points, returning how much of
+    // it was used.
+    template<typename Into> std::size_t readUtf8(std::string_view text, bool final, Into &into);
 
     const Direction direction;
     const Encoding encoding;

@@ -15,12 +15,14 @@
 
 // A vector kernel names its instructions once, as NAME_FEATURES(FEATURE, AND), and
 // that one list gives both the compiler's target and the check of the processor,
-// so that the two cannot drift apart:
-//   __attribute__((target(NAME_FEATURES(VESNOR_FEATURE, VESNOR_FEATURE_COMMA))))
-//   NAME_FEATURES(VESNOR_HAS_FEATURE, &&)
+// so that the two cannot drift apart: VESNOR_TARGET_OF(NAME_FEATURES) and
+// VESNOR_SUPPORTS(NAME_FEATURES).
 #define VESNOR_FEATURE(feature) feature
 #define VESNOR_FEATURE_COMMA ","
 #define VESNOR_HAS_FEATURE(feature) __builtin_cpu_supports(feature)
+#define VESNOR_TARGET_OF(FEATURES)                                                                 \
+    __attribute__((target(FEATURES(VESNOR_FEATURE, VESNOR_FEATURE_COMMA))))
+#define VESNOR_SUPPORTS(FEATURES) FEATURES(VESNOR_HAS_FEATURE, &&)
 
 namespace vesnor::detail {
 

@@ -39,11 +39,11 @@ struct Span {
     std::size_t lastTokenStart = 0; // where the last step began
 };
 
-// Fastest takes the kernel's vector walk where it has one, and otherwise walks a
-// short text from the rules, until a longer one has had the table walk's tables
-// built, and a longer one with the table walk; Vector takes the
-// vector walk where there is one, Table always the table walk and Short always the
-// rules; tests hold them all to each other.
+// Fastest takes the kernel's vector walk where it has one. Without one, it takes
+// the table walk, except for a short text while the table walk's tables are not yet
+// built: that text is walked from the rules. Vector takes the vector walk where there
+// is one, Table always the table walk and Short always the rules; tests hold them
+// all to each other.
 enum class Method { Fastest, Vector, Table, Short };
 
 // Texts shorter than this are not worth building the table walk's tables for (1 MB,

@@ -1,24 +1,18 @@
 #pragma once
 
-// The engine's tests run once on each kernel this processor has, the portable one
-// always: each kernel is a global data row, so every test and every one of its
-// rows runs on each. Where VESNOR_KERNEL names a kernel, as CI does for each in
-// turn, only that one runs.
+// The engine's tests run once on each tested kernel (testedkernels.h): each kernel
+// is a global data row, so every test and every one of its rows runs on each.
 
-#include "kernels.h"
+#include "testedkernels.h"
 
 #include <QtTest/QTest>
 
-#include <cstdlib>
 #include <string_view>
 
 inline void kernelRows()
 {
     QTest::addColumn<QByteArray>("kernel");
-    const char *forced = std::getenv("VESNOR_KERNEL");
-    for (const vesnor::detail::Kernel *each : vesnor::detail::kernelsHere()) {
-        if (forced && each->name != std::string_view(forced))
-            continue;
+    for (const vesnor::detail::Kernel *each : testedKernels()) {
         const QByteArray name(each->name.data(), static_cast<qsizetype>(each->name.size()));
         QTest::newRow(name.constData()) << name;
     }

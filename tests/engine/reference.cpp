@@ -1,7 +1,6 @@
 #include "reference.h"
 
 #include "engine/codec.h"
-
 #include "engine/tables.h"
 
 namespace vesnor::reference {
@@ -120,10 +119,6 @@ std::string ConvertArmEng(const Tables &t, const std::string &a)
     }
     return b;
 }
-
-} // namespace vesnor::reference
-
-namespace vesnor::reference {
 
 Direction direction(bool engArm)
 {

@@ -8,6 +8,7 @@
 #include "kernels.h"
 #include "tests/engine/pieces.h"
 #include "tests/engine/reference.h"
+#include "tests/engine/testedkernels.h"
 #include "utf8.h"
 
 #include <cstdio>
@@ -17,7 +18,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -208,11 +208,7 @@ int main(int, char **argv)
 #else
     converterPath = std::filesystem::path(argv[0]).parent_path() / "vesnor-convert";
 #endif
-    // Every kernel this processor has, or the one VESNOR_KERNEL names.
-    const char *forced = std::getenv("VESNOR_KERNEL");
-    for (const vesnor::detail::Kernel *kernel : vesnor::detail::kernelsHere()) {
-        if (forced && kernel->name != std::string_view(forced))
-            continue;
+    for (const vesnor::detail::Kernel *kernel : testedKernels()) {
         vesnor::detail::useKernel(kernel->name);
         std::printf("kernel %s\n", std::string(kernel->name).c_str());
         for (const auto direction : {vesnor::Direction::EngArm, vesnor::Direction::ArmEng}) {
