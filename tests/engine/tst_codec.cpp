@@ -129,6 +129,8 @@ private slots:
     void randomUnicodeKeepsForeignOrder();
     void utf8ReaderAgreesWithEncode();
     void utf8ReaderAgreesOnAnyBytes();
+    void kernelReadsEveryCharacterThatHasAByte_data();
+    void kernelReadsEveryCharacterThatHasAByte();
 };
 
 void TestCodec::everyByteRoundTrips()
@@ -404,6 +406,45 @@ void TestCodec::utf8ReaderAgreesOnAnyBytes()
             QCOMPARE(qulonglong(*read.error), qulonglong(*expected.error));
         QCOMPARE(qb(read.bytes), qb(expectedBytes.bytes));
         QVERIFY(read.foreign == expectedBytes.foreign);
+    }
+}
+
+void TestCodec::kernelReadsEveryCharacterThatHasAByte_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("a run of it") << QByteArray() << QByteArray();
+    QTest::newRow("among letters") << QByteArray("ab") << QByteArray("c");
+    QTest::newRow("after white space") << QByteArray(" ") << QByteArray();
+}
+
+// The kernel's reader is the fast way through UTF-8: a character it hands to the
+// careful path costs many times as much, so text of characters that have a byte must
+// go through it in one call, all but its last block.
+void TestCodec::kernelReadsEveryCharacterThatHasAByte()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    const vesnor::detail::Kernel &kernel = vesnor::detail::kernel();
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        if (byte == codec::kForeign)
+            continue;
+        const codec::Utf8Bytes character = codec::utf8Of(static_cast<unsigned char>(byte));
+        const std::string unit = before.toStdString()
+            + std::string(character.bytes.data(), character.len) + after.toStdString();
+        std::string text;
+        while (text.size() < 20000)
+            text += unit;
+        std::string out(text.size() + 64, '\0');
+        char *cursor = out.data();
+        const std::size_t taken = kernel.read(
+            reinterpret_cast<const unsigned char *>(text.data()), text.size(), cursor);
+        const QByteArray where = QByteArray::number(byte, 16);
+        QVERIFY2(taken + 2 * 64 >= text.size(), where.constData());
+        const codec::EightBitText expected
+            = codec::encode(decodeStrictly(std::string_view(text).substr(0, taken)).text);
+        QCOMPARE(qb(std::string(out.data(), cursor)), qb(expected.bytes));
+        QVERIFY(expected.foreign.empty());
     }
 }
 
