@@ -208,17 +208,16 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
                         _mm256_shuffle_epi8(broadcastRow(kLatinRows.row[r]), kLow)));
             mapped = _mm256_or_si256(mapped, _mm256_and_si256(latinLead, latinByte));
         }
-        const auto leads = static_cast<std::uint32_t>(
-            _mm256_movemask_epi8(_mm256_or_si256(armenianLead, latinLead)));
+        const __m256i leadLanes = _mm256_or_si256(armenianLead, latinLead);
+        const auto leads = static_cast<std::uint32_t>(_mm256_movemask_epi8(leadLanes));
         const auto unmappedLanes = static_cast<std::uint32_t>(
             _mm256_movemask_epi8(_mm256_cmpeq_epi8(mapped, _mm256_setzero_si256())));
-        const __m256i bytes
-            = _mm256_blendv_epi8(x, mapped, _mm256_or_si256(armenianLead, latinLead));
+        const __m256i bytes = _mm256_blendv_epi8(x, mapped, leadLanes);
 
         // A lead in the last place is read with its continuation, the next block's
         // first byte, which that block then passes over.
         const std::uint32_t lastLeadAlone
-            = (leads >> 31) & static_cast<std::uint32_t>((s[i + 32] & 0xC0) != 0x80);
+            = (leads >> 31) & static_cast<std::uint32_t>(!codec::isContinuation(s[i + 32]));
         const std::uint32_t mismatched = follows ^ ((leads << 1) | carried);
         const std::uint32_t refused = (high & ~leads & ~follows) | (mismatched & follows)
             | ((mismatched & ~follows) >> 1) | (lastLeadAlone << 31) | (leads & unmappedLanes)

@@ -14,6 +14,7 @@ namespace vesnor::detail {
 
 namespace {
 
+using codec::isContinuation;
 using codec::kForeign;
 using codec::twoByteIndex;
 
@@ -28,11 +29,6 @@ std::atomic<bool> tableBuilt{false};
 // foreign sequence, U+001A, a sequence longer than two bytes).
 constexpr std::uint16_t kYields = 0x100;
 constexpr std::uint16_t kCareful = 0x8000;
-
-bool isContinuation(unsigned char b)
-{
-    return (b & 0xC0) == 0x80;
-}
 
 bool isTwoByteLead(unsigned char b)
 {

@@ -109,6 +109,12 @@ private:
     std::uint64_t offset = 0;
 };
 
+// A UTF-8 continuation byte: 80-BF.
+constexpr bool isContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
 // Two bytes as one 16-bit load from the text reads them: the index of the tables
 // that the reader and the walk look pairs of bytes up in.
 inline std::size_t twoByteIndex(unsigned char first, unsigned char second)
