@@ -1,8 +1,5 @@
 #include "saver.h"
 
-#include "eightbittext.h"
-
-#include "engine/codec.h"
 #include "engine/textfile.h"
 
 #include <QDir>
@@ -19,12 +16,7 @@ Saver::Saver(QString applicationDir, QString documentsDir)
 
 QString Saver::unencodable(const QString &text)
 {
-    std::u32string seen;
-    for (const char32_t c : vesnor::eightbit::fromBox(text).foreign) {
-        if (c != vesnor::codec::kForeign && seen.find(c) == std::u32string::npos)
-            seen.push_back(c);
-    }
-    return QString::fromStdU32String(seen);
+    return QString::fromStdU32String(vesnor::textfile::unencodable(text.toStdString()));
 }
 
 QByteArray Saver::fileContents(const QString &text)

@@ -3,10 +3,9 @@
 #include <QList>
 #include <QString>
 
-// The rows of the coding chart, read from the table strings so that the chart can
-// never disagree with the conversions: column 1 the capitals' cells, column 2 the
-// small letters' cells, column 3 the last single cell and one row per two-letter
-// group. An entry of two cells (Ու, ու) is one row; bars and separators are none.
+#include <string_view>
+
+// The engine's coding chart (engine/chart.h) as the window shows it, in Unicode.
 namespace chart {
 
 struct Row {
@@ -15,5 +14,8 @@ struct Row {
 };
 
 QList<QList<Row>> columns();
+
+// 8-bit text, as the tables hold it.
+QString unicode(std::string_view bytes);
 
 } // namespace chart

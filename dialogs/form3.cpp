@@ -2,7 +2,7 @@
 
 #include "chart.h"
 
-#include "engine/codec.h"
+#include "engine/chart.h"
 #include "ui/fonts.h"
 #include "ui/picturebox.h"
 #include "ui/twips.h"
@@ -14,10 +14,6 @@
 #include <QtMath>
 
 namespace {
-
-// "Ծրագրում օգտագործված կոդավորումը" in the program's 8-bit text.
-constexpr char kHeading[] = "\xCC\xF1\xB3\xB7\xF1\xE1\xF5\xD9\x20\xFB\xB7\xEF\xB3\xB7\xE1\xF1"
-                            "\xCD\xED\xB3\xCD\x20\xCF\xE1\xB9\xB3\xED\xE1\xF1\xE1\xF5\xD9\xC1";
 
 QString rowText(const chart::Row &row)
 {
@@ -70,7 +66,7 @@ Form3::Form3(QWidget *parent)
     Picture1->setAccessibleName(QStringLiteral("Transliteration chart"));
     drawChart();
 
-    auto *Label1 = new QLabel(QString::fromStdU32String(vesnor::codec::decode(kHeading, {})), this);
+    auto *Label1 = new QLabel(chart::unicode(vesnor::chart::kHeading), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     twips::place(Label1, 1350, 30, 5385, 360);
     // 14.25 points in Arial Armenian; a wider stand-in font is made smaller until

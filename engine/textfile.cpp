@@ -233,6 +233,18 @@ bool Encoder::take(std::string_view piece, bool final, std::string &out)
     return true;
 }
 
+std::u32string unencodable(std::string_view utf8)
+{
+    detail::Utf8Pieces text;
+    text.read(utf8, true);
+    std::u32string seen;
+    for (const char32_t c : text.foreign)
+        if (c != codec::kForeign && c != kParagraphSeparator
+            && seen.find(c) == std::u32string::npos)
+            seen.push_back(c);
+    return seen;
+}
+
 Text toText(std::string_view bytes)
 {
     Text text;

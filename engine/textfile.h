@@ -126,6 +126,10 @@ private:
     std::uint64_t questionMarks = 0;
 };
 
+// The distinct characters of UTF-8 text that Save's file cannot hold, in the order
+// they first appear: what lossy encoding writes as "?". Line breaks are none of them.
+std::u32string unencodable(std::string_view utf8);
+
 // A whole file as UTF-8 text for the input box: saved and other 8-bit files decoded
 // with their head dropped, UTF-16 turned into UTF-8, a byte-order mark dropped.
 // Binary files come back with their kind and no text.

@@ -68,7 +68,7 @@ bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
         const std::size_t room = bytes.size() + rest.size() + codec::Utf8Reader::kSlack;
         if (bufferSize < room) {
             bufferSize = std::max(room, 2 * bufferSize);
-            buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
+            buffer.reset(new char[bufferSize]); // unset, as it is written before it is read
         }
         char *end = std::copy(bytes.begin(), bytes.end(), buffer.get());
         const std::size_t used = readUtf8(rest, final, end);

@@ -270,9 +270,10 @@ Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous,
     constexpr std::size_t kBlock = 16 * 1024;
     constexpr std::size_t kSlack = 64;
     const std::size_t block = std::min(kBlock, src.size());
-    const auto scratch = std::make_unique_for_overwrite<char[]>(width * block + kSlack);
-    const auto utf8
-        = expand ? std::make_unique_for_overwrite<char[]>(2 * width * block + kSlack) : nullptr;
+    // new char[n] leaves the bytes unset, as make_unique_for_overwrite would, which the
+    // WebAssembly build's C++ library lacks.
+    const std::unique_ptr<char[]> scratch(new char[width * block + kSlack]);
+    const std::unique_ptr<char[]> utf8(expand ? new char[2 * width * block + kSlack] : nullptr);
     const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
     out.reserve(out.size() + src.size() + src.size() / 4);
 
