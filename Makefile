@@ -9,8 +9,13 @@ VERSION    := $(shell sed -n 's/^ *VERSION \([0-9.]*\)$$/\1/p' CMakeLists.txt | 
 WIN_BUILD  ?= build-win
 CLI_BUILD  ?= build-cli
 WINQT_BUILD ?= build-winqt
+WEB_BUILD  ?= build-web
+PORT       ?= 8000
+# Debian's emscripten finds its node modules only there.
+export NODE_PATH = /usr/share/nodejs
 
-.PHONY: all deps configure build run test test-asan test-windows windows bench package install format clean
+.PHONY: all deps configure build run test test-asan test-web test-windows windows web serve bench \
+	package install format clean
 
 all: build
 
@@ -29,7 +34,25 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	sh scripts/test-kernels.sh $(BUILD) $(JOBS)
+	$(MAKE) --no-print-directory test-web
 	$(MAKE) --no-print-directory test-asan
+
+# The web edition: the engine built to WebAssembly, its check run under node, and the
+# site driven in headless Chromium, its Save held to the desktop build's.
+test-web: build web
+	cd $(WEB_BUILD) && ctest --output-on-failure
+
+# The site, built into $(WEB_BUILD)/site: a folder any static host can serve.
+web:
+	@sh scripts/install-deps.sh web
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DVESNOR_GUI=OFF \
+		"-DCMAKE_CROSSCOMPILING_EMULATOR=node;--no-experimental-fetch" \
+		-DVESNOR_DESKTOP_BIN=$(abspath $(BUILD))/bin
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+serve: web
+	@echo "Vesnor is served at http://127.0.0.1:$(PORT)/ (Ctrl+C stops it)"
+	cd $(WEB_BUILD)/site && python3 -m http.server $(PORT) --bind 127.0.0.1
 
 # The sanitizer build skips the benchmark and runs every test once more.
 test-asan: deps
@@ -97,8 +120,8 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 format:
-	find engine ui composer dialogs app cli tests bench -name '*.cpp' -o -name '*.h' \
+	find engine ui composer dialogs app cli tests bench web -name '*.cpp' -o -name '*.h' \
 		| xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(CLI_BUILD) $(WINQT_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(CLI_BUILD) $(WINQT_BUILD) $(WEB_BUILD)
