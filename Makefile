@@ -114,6 +114,9 @@ bench: build
 	sh bench/animation-cpu.sh $(BUILD)/bin/vesnor
 	sh bench/long-line.sh $(BUILD)/bin/vesnor
 	sh bench/gui-timing.sh $(BUILD)/bin/vesnor
+	$(MAKE) --no-print-directory web
+	cmake --build $(WEB_BUILD) --target vesnor-enginespeed
+	sh bench/web.sh $(BUILD) $(WEB_BUILD)
 
 # A Debian package of the program, in $(BUILD)/.
 package: build

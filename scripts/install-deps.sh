@@ -9,9 +9,9 @@ if [ "${1:-}" = bench ]; then
     packages="libc-bin gettext iso-codes libglib2.0-data libgtk2.0-common at-spi2-common \
 libgdk-pixbuf2.0-common time"
 elif [ "${1:-}" = web ]; then
-    # Debian's own node has no npm of its own; another node (as on CI) may bring it.
-    packages="emscripten nodejs chromium python3 fonts-dejavu-core"
-    command -v npm >/dev/null 2>&1 || packages="$packages npm"
+    # The browser tests drive Chromium with Debian's Selenium and chromedriver.
+    packages="emscripten nodejs chromium chromium-driver python3 python3-selenium \
+fonts-dejavu-core"
 elif [ "${1:-}" = windows ]; then
     packages="cmake make g++ g++-mingw-w64-x86-64-posix wine wine64 diffutils gawk zip unzip \
 fonts-dejavu-core nsis xvfb openbox xdotool wmctrl x11-utils"
@@ -29,22 +29,7 @@ for p in $packages; do
     *) missing="$missing $p" ;;
     esac
 done
-# The browser tests' driver, from the committed lock file, once per change of it.
-web_modules() {
-    [ "${1:-}" = web ] || return 0
-    dir=$(dirname "$0")/../tests/web
-    cmp -s "$dir/package-lock.json" "$dir/node_modules/.vesnor-lock" && return 0
-    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error) || {
-        echo "install-deps: npm ci in tests/web failed" >&2
-        exit 1
-    }
-    cp "$dir/package-lock.json" "$dir/node_modules/.vesnor-lock"
-}
-
-if [ -z "$missing" ]; then
-    web_modules "${1:-}"
-    exit 0
-fi
+[ -z "$missing" ] && exit 0
 
 if [ "$(id -u)" != 0 ]; then
     echo "install-deps: missing packages:$missing; run as root or install them" >&2
@@ -73,4 +58,3 @@ done
 cat "$log"
 # shellcheck disable=SC2086
 apt-get $wait_lock install -y -q --no-install-recommends $missing
-web_modules "${1:-}"

@@ -17,6 +17,12 @@ const kLargestFile = 64 * 1024 * 1024;
 // Save names at most this many characters it cannot hold, so the question stays short.
 const kListed = 20;
 const kLiveSetting = 'vesnor.live';
+// Replacing text in a box of hundreds of kilobytes lays the whole box out again (a
+// fifth of a second for a megabyte here), and the browser's own editing, which would
+// not, cannot write into a box without taking the focus and Undo from the input box.
+// So a large output follows once the typing pauses, and typing stays quick.
+const kLargeOutput = 256 * 1024;
+const kTypingPause = 150;
 
 const say = (text) => { message.textContent = text; };
 
@@ -34,16 +40,25 @@ const converter = new LiveConverter((text) => engine.convert(direction(), text),
 let pausedByEdit = false;
 live.checked = localStorage.getItem(kLiveSetting) !== 'off';
 
+let waiting = 0;
+
 function convertAll() {
+  clearTimeout(waiting);
   converter.forget();
   return converter.update(Text1.value);
 }
 
 function liveUpdate() {
-  if (live.checked) converter.update(Text1.value);
+  clearTimeout(waiting);
+  if (!live.checked) return;
+  if (converter.outputLength < kLargeOutput) converter.update(Text1.value);
+  else waiting = setTimeout(() => converter.update(Text1.value), kTypingPause);
 }
 
-Text1.addEventListener('input', liveUpdate);
+// A word being composed (an input method, a phone's keyboard) is converted once it
+// is there.
+Text1.addEventListener('input', (event) => { if (!event.isComposing) liveUpdate(); });
+Text1.addEventListener('compositionend', liveUpdate);
 for (const option of [engarm, armeng]) {
   option.addEventListener('change', () => { if (live.checked) convertAll(); });
 }
@@ -59,6 +74,7 @@ live.addEventListener('change', () => {
 // What the user types into Text2 is theirs: live conversion stops rather than
 // write over it.
 Text2.addEventListener('input', () => {
+  clearTimeout(waiting);
   converter.forget();
   if (!live.checked) return;
   live.checked = false;
@@ -228,6 +244,7 @@ document.addEventListener('keydown', (event) => {
 
 if (live.checked) liveUpdate();
 document.body.dataset.ready = 'true';
+performance.mark('vesnor-ready');
 
 if ('serviceWorker' in navigator) {
   navigator.serviceWorker.register('sw.js').catch((error) => {

@@ -30,6 +30,17 @@ export function changedLines(before, after) {
   };
 }
 
+// Lets the page handle its events. Timers would do, but a hidden page's timers are
+// slowed down to one a second.
+function yieldToPage() {
+  if (globalThis.scheduler?.yield) return globalThis.scheduler.yield();
+  return new Promise((resume) => {
+    const channel = new MessageChannel();
+    channel.port1.onmessage = () => resume();
+    channel.port2.postMessage(null);
+  });
+}
+
 function newlines(text, from, to) {
   let count = 0;
   for (let at = text.indexOf('\n', from); at >= 0 && at < to; at = text.indexOf('\n', at + 1)) ++count;
@@ -60,6 +71,10 @@ export class LiveConverter {
     this.shown = null;
     this.shownOutput = '';
     this.job = 0;
+  }
+
+  get outputLength() {
+    return this.shownOutput.length;
   }
 
   // The output box no longer shows a conversion (the user edited it): the next
@@ -104,7 +119,7 @@ export class LiveConverter {
       end = end < 0 || end >= to ? to : end + 1;
       parts.push(this.convert(text.slice(at, end)));
       at = end;
-      await new Promise((resume) => setTimeout(resume));
+      await yieldToPage();
       if (job !== this.job) return null;
     }
     this.onBusy(false);
