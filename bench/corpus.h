@@ -86,7 +86,8 @@ inline const std::vector<std::string> kWords = {
     "vochinch",
     "voch",
 };
-inline const std::vector<std::string> kAfter = {" ", " ", " ", " ", " ", ", ", ". ", "! ", "? ", "\r\n"};
+inline const std::vector<std::string> kAfter
+    = {" ", " ", " ", " ", " ", ", ", ". ", "! ", "? ", "\r\n"};
 
 inline std::string latinCorpus(std::size_t bytes)
 {
