@@ -59,8 +59,17 @@ function liveUpdate() {
 // is there.
 Text1.addEventListener('input', (event) => { if (!event.isComposing) liveUpdate(); });
 Text1.addEventListener('compositionend', liveUpdate);
+// Screen readers and fonts pick the language from lang.
+function markLanguages() {
+  Text1.lang = engarm.checked ? 'en' : 'hy';
+  Text2.lang = engarm.checked ? 'hy' : 'en';
+}
+markLanguages();
 for (const option of [engarm, armeng]) {
-  option.addEventListener('change', () => { if (live.checked) convertAll(); });
+  option.addEventListener('change', () => {
+    markLanguages();
+    if (live.checked) convertAll();
+  });
 }
 live.addEventListener('change', () => {
   localStorage.setItem(kLiveSetting, live.checked ? 'on' : 'off');
