@@ -17,6 +17,8 @@ from browser import Browser, Server
 
 SITE = os.environ.get("VESNOR_SITE", "")
 SHOTS = os.environ.get("VESNOR_SHOTS")
+if SHOTS:
+    os.makedirs(SHOTS, exist_ok=True)
 
 
 class Page(unittest.TestCase):
