@@ -11,15 +11,19 @@
 #include "ui/twips.h"
 
 #include <QAbstractUndoItem>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -34,6 +38,8 @@ constexpr int kMinimumWidth = 5000;
 constexpr int kMinimumHeight = 2000;
 // Characters from which a paragraph keeps its shaped text (see makeBox).
 constexpr int kLongParagraph = 1000;
+const QString kLiveSetting = QStringLiteral("convertAsYouType");
+const QString kTextFiles = QStringLiteral("Text files (*.txt);;All files (*)");
 // The frame the layout's numbers assume: 60 twips each side, 345 on top.
 constexpr int kFrameWidth = 60 + 60;
 constexpr int kFrameHeight = 345 + 60;
@@ -133,6 +139,16 @@ bool acceptAsCopy(QDropEvent *event)
     return true;
 }
 
+// A key of the window's: it works from any of its controls, the boxes included.
+QAction *makeAction(const QString &text, const QList<QKeySequence> &keys, QWidget *window)
+{
+    auto *action = new QAction(text, window);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(action);
+    return action;
+}
+
 QString directionCaption(bool latinFirst)
 {
     const QChar ayb(vesnor::codec::toUnicode(0xB2));
@@ -154,6 +170,17 @@ Form1::Form1(QWidget *parent)
           "armeng", directionCaption(false), QStringLiteral("Armenian to Latin"), this))
     , Command3(makeCommand("Command3", QStringLiteral("About"), this))
     , Command4(makeCommand("Command4", QStringLiteral("Help"), this))
+    // Enter alone still breaks the line; with Ctrl it converts, from either box.
+    , convertAction(makeAction(QStringLiteral("Convert"),
+          {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}, this))
+    , saveAction(makeAction(QStringLiteral("Save"), {QKeySequence(Qt::CTRL | Qt::Key_S)}, this))
+    , helpAction(makeAction(QStringLiteral("Help"), {QKeySequence(Qt::Key_F1)}, this))
+    , openAction(
+          makeAction(QStringLiteral("Open\u2026"), {QKeySequence(Qt::CTRL | Qt::Key_O)}, this))
+    , saveUtf8Action(makeAction(QStringLiteral("Save as UTF-8\u2026"),
+          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, this))
+    , liveAction(makeAction(
+          QStringLiteral("Convert as you type"), {QKeySequence(Qt::CTRL | Qt::Key_L)}, this))
     , applicationDir(QCoreApplication::applicationDirPath())
     , documentsDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
     , animations(new AnimationCoordinator(this))
@@ -197,10 +224,34 @@ Form1::Form1(QWidget *parent)
     Text1->viewport()->installEventFilter(this);
     Text2->viewport()->installEventFilter(this);
 
+    Command1->setToolTip(QStringLiteral("Convert (Ctrl+Enter)"));
+    Command2->setToolTip(QStringLiteral("Save (Ctrl+S)"));
+    Command4->setToolTip(QStringLiteral("Help (F1)"));
+    liveAction->setCheckable(true);
+    liveAction->setChecked(QSettings().value(kLiveSetting, false).toBool());
+    for (QPlainTextEdit *box : {Text1, Text2}) {
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this,
+            [this, box](const QPoint &at) { showContextMenu(box, at); });
+    }
+
     connect(Command1, &QPushButton::clicked, this, &Form1::convert);
     connect(Command2, &QPushButton::clicked, this, &Form1::save);
     connect(Command3, &QPushButton::clicked, this, &Form1::showAbout);
     connect(Command4, &QPushButton::clicked, this, &Form1::showHelp);
+    connect(convertAction, &QAction::triggered, this, &Form1::convert);
+    connect(saveAction, &QAction::triggered, this, &Form1::save);
+    connect(helpAction, &QAction::triggered, this, &Form1::showHelp);
+    connect(openAction, &QAction::triggered, this, &Form1::openWithDialog);
+    connect(saveUtf8Action, &QAction::triggered, this, &Form1::saveUtf8WithDialog);
+    connect(liveAction, &QAction::triggered, this, [this](bool on) {
+        QSettings().setValue(kLiveSetting, on);
+        setLive(on);
+    });
+    connect(engarm, &QRadioButton::toggled, this, [this] { setLive(liveAction->isChecked()); });
+    connect(Text1->document(), &QTextDocument::contentsChange, this,
+        [this](int position, int, int added) { convertChangedLines(position, added); });
+    connect(Text2->document(), &QTextDocument::contentsChange, this, &Form1::outputEdited);
 }
 
 Form1::~Form1() = default;
@@ -284,12 +335,120 @@ void Form1::convert()
         engine.ConvertEngArm();
     else
         engine.ConvertArmEng();
-    // One step the user can undo, so that edits made in the output box are never
-    // lost for good; replacing the text starts the box's history afresh, so
-    // converting large texts again and again piles nothing up.
+    replaceOutput(vesnor::eightbit::toBox(engine.b, foreign));
+}
+
+// One step the user can undo, so that edits made in the output box are never lost
+// for good; replacing the text starts the box's history afresh, so converting large
+// texts again and again piles nothing up.
+void Form1::replaceOutput(const QString &text)
+{
     const QString previous = Text2->document()->toRawText();
-    Text2->setPlainText(vesnor::eightbit::toBox(engine.b, foreign));
+    writingOutput = true;
+    Text2->setPlainText(text);
+    writingOutput = false;
     Text2->document()->appendUndoItem(new RestoreText(Text2, previous));
+    outputInStep = true;
+    inputLines = Text1->document()->blockCount();
+}
+
+// What Convert gives for this text, whose paragraphs may end in U+2029.
+QString Form1::converted(QStringView text) const
+{
+    const vesnor::codec::EightBitText source = vesnor::eightbit::fromBox(text);
+    const auto direction
+        = engarm->isChecked() ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+    return vesnor::eightbit::toBox(vesnor::convert(direction, source.bytes), source.foreign);
+}
+
+void Form1::setLive(bool on)
+{
+    liveAction->setChecked(on);
+    if (on)
+        replaceOutput(converted(Text1->document()->toRawText()));
+}
+
+// A line break starts a word and no pair spans one, so each line of Text1 converts
+// on its own into the same line of Text2: a change converts the lines from the one it
+// starts in to the one it ends in, in Text1 as it is now, and replaces those.
+void Form1::convertChangedLines(int position, int added)
+{
+    if (!liveAction->isChecked())
+        return;
+    QTextDocument *in = Text1->document();
+    QTextDocument *out = Text2->document();
+    const QTextBlock first = in->findBlock(position);
+    QTextBlock last = in->findBlock(position + added);
+    if (!last.isValid())
+        last = in->lastBlock();
+    const int lastBefore = last.blockNumber() - (in->blockCount() - inputLines);
+    const bool everything = first == in->firstBlock() && last == in->lastBlock();
+    if (!outputInStep || everything || lastBefore < first.blockNumber()
+        || lastBefore >= out->blockCount()) {
+        replaceOutput(converted(in->toRawText()));
+        return;
+    }
+    QTextCursor source(in);
+    source.setPosition(first.position());
+    source.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    const QTextBlock replaced = out->findBlockByNumber(lastBefore);
+    QTextCursor target(out);
+    target.setPosition(out->findBlockByNumber(first.blockNumber()).position());
+    target.setPosition(replaced.position() + replaced.length() - 1, QTextCursor::KeepAnchor);
+    writingOutput = true;
+    target.insertText(converted(source.selectedText()));
+    writingOutput = false;
+    inputLines = in->blockCount();
+}
+
+// What the user writes into Text2 is theirs: live conversion stops rather than
+// write over it.
+void Form1::outputEdited()
+{
+    if (writingOutput)
+        return;
+    outputInStep = false;
+    liveAction->setChecked(false);
+}
+
+void Form1::showContextMenu(QPlainTextEdit *box, const QPoint &at)
+{
+    QMenu *menu = box->createStandardContextMenu(at);
+    menu->setObjectName(QStringLiteral("contextMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addAction(openAction);
+    menu->addAction(saveUtf8Action);
+    menu->addAction(liveAction);
+    menu->popup(box->viewport()->mapToGlobal(at));
+}
+
+void Form1::openWithDialog()
+{
+    auto *dialog = new QFileDialog(this, QStringLiteral("Open"), documentsDir, kTextFiles);
+    dialog->setObjectName(QStringLiteral("openDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    connect(dialog, &QFileDialog::fileSelected, this, &Form1::openFile);
+    dialog->open();
+}
+
+void Form1::saveUtf8WithDialog()
+{
+    auto *dialog = new QFileDialog(this, QStringLiteral("Save as UTF-8"),
+        QDir(documentsDir).filePath(QStringLiteral("output.utf8.txt")), kTextFiles);
+    dialog->setObjectName(QStringLiteral("saveUtf8Dialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("txt"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        const QString error = Saver::writeUtf8(path, Text2->document()->toRawText());
+        if (!error.isEmpty()) {
+            QMessageBox::warning(this, QStringLiteral("Save as UTF-8"),
+                QStringLiteral("The file could not be saved.\n\n%1").arg(error));
+        }
+    });
+    dialog->open();
 }
 
 void Form1::save()

@@ -4,7 +4,9 @@
 // Convert; the engine turns the box's text (as 8-bit text) into the result, which
 // Text2 shows and the user may still edit. Save writes Text2 to a file through
 // Saver; About and Help show the two auxiliary windows. A file given on the command
-// line or dropped onto either box is read through Opener into Text1.
+// line, dropped onto either box or chosen with Open… is read through Opener into
+// Text1. Convert as you type (the one setting) converts each changed line of Text1
+// into the same line of Text2 until the user edits Text2.
 
 #include "engine/transliterator.h"
 
@@ -14,6 +16,7 @@
 #include <string>
 
 class AnimationCoordinator;
+class QAction;
 class Form2;
 class Form3;
 class QPlainTextEdit;
@@ -43,6 +46,14 @@ protected:
 
 private:
     void convert();
+    void replaceOutput(const QString &text);
+    QString converted(QStringView text) const;
+    void convertChangedLines(int position, int added);
+    void outputEdited();
+    void setLive(bool on);
+    void openWithDialog();
+    void saveUtf8WithDialog();
+    void showContextMenu(QPlainTextEdit *box, const QPoint &at);
     void save();
     void showAbout();
     void showHelp();
@@ -57,11 +68,21 @@ private:
     QPushButton *const Command3;
     QPushButton *const Command4;
 
+    QAction *const convertAction;
+    QAction *const saveAction;
+    QAction *const helpAction;
+    QAction *const openAction;
+    QAction *const saveUtf8Action;
+    QAction *const liveAction;
+
     // The conversion's state: a, b, tar and the table strings live in the engine,
     // which assigns the tables as the window is created.
     vesnor::Transliterator engine;
     std::u32string foreign; // originals of the characters a holds as placeholders
     bool promptUntouched = true; // Text1 still holds the prompt it opened with
+    bool outputInStep = false; // Text2 holds the conversion of Text1, line for line
+    bool writingOutput = false; // Text2 changes by the window's hand, not the user's
+    int inputLines = 1; // Text1's lines when Text2 last followed it
 
     QString applicationDir;
     QString documentsDir;

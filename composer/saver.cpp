@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 const QByteArray Saver::header = QByteArray::fromStdString(std::string(vesnor::textfile::kHeader));
 
@@ -99,4 +100,17 @@ Saver::Result Saver::saveIn(const QString &dir, const QByteArray &contents) cons
         result.fileName = name;
         return result;
     }
+}
+
+QString Saver::writeUtf8(const QString &path, QString text)
+{
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+#ifdef _WIN32
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+#endif
+    const QByteArray bytes = text.toUtf8();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString();
+    return {};
 }

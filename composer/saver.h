@@ -32,6 +32,11 @@ public:
 
     Result save(const QString &text) const;
 
+    // Writes text as UTF-8 without a byte-order mark, its line breaks as the system's
+    // (CR LF on Windows, LF elsewhere), replacing the file only once all of it is
+    // written. The system's reason when it could not, else nothing.
+    static QString writeUtf8(const QString &path, QString text);
+
 private:
     Result saveIn(const QString &dir, const QByteArray &contents) const;
 
