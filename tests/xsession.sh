@@ -15,6 +15,8 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
 export QT_QPA_PLATFORM=xcb
+# The program's one setting goes here, not into the user's own.
+export XDG_CONFIG_HOME="$work/config"
 # E2E_FRAME=thick: a theme whose frame is far thicker than the one the composer's
 # layout was made for (8 pixels a side), as some desktops draw them.
 if [ "${E2E_FRAME:-}" = thick ]; then
@@ -95,3 +97,53 @@ close_composer() {
         return 1
     fi
 }
+# What the composer's output box holds, through the clipboard: a click into it, then
+# select all and copy, until the clipboard changes.
+output_box() {
+    text2_y=$((Y + ((inner_height * 15 + 405) / 2 - 500) / 15 + 20))
+    printf 'nothing copied' | xclip -selection clipboard
+    for _ in $(seq 50); do
+        xdotool mousemove $((X + 60)) "$text2_y" click 1 key ctrl+a key ctrl+c
+        [ "$(xclip -o -selection clipboard)" != "nothing copied" ] && break
+        sleep 0.1
+    done
+    xclip -o -selection clipboard
+}
+# Checks that "$1" is "$2", named $3.
+same() {
+    [ "$1" = "$2" ] && return 0
+    echo "$3: '$1', expected '$2'" >&2
+    return 1
+}
+# In the composer placed by composer_places, from the keyboard: Ctrl+L turns
+# converting as you type on and typing shows it, F1 opens Help, Ctrl+Shift+S saves the
+# output box as UTF-8 through the dialog into the file $1 (as the dialog is to be
+# given it), whose bytes end up in $2.
+keyboard_session() {
+    xdotool mousemove $((X + 60)) $((Y + 40)) click 1
+    sleep 0.3
+    xdotool key ctrl+a key ctrl+l
+    xdotool type --delay 40 "vonc es"
+    sleep 0.5
+    same "$(output_box)" "ոնց ես" "typed with Ctrl+L on, the output box"
+    xdotool mousemove $((X + 60)) $((Y + 40)) click 1 key ctrl+a
+    xdotool type --delay 40 "Barev"
+    xdotool key ctrl+Return
+    sleep 0.5
+    same "$(output_box)" "Բարև" "Ctrl+Enter, the output box"
+    xdotool key F1
+    for _ in $(seq 100); do xdotool search --name "Coding" >/dev/null 2>&1 && break; sleep 0.1; done
+    xdotool search --name "Coding" >/dev/null
+    xdotool windowactivate --sync "$win" 2>/dev/null || true
+    sleep 0.3
+    xdotool key ctrl+shift+s
+    dialog=$(window_named "Save as UTF-8")
+    xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+    sleep 1
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    for _ in $(seq 100); do [ -s "$2" ] && break; sleep 0.1; done
+    same "$(cat "$2" 2>/dev/null)" "Բարև" "the file Save as UTF-8 wrote"
+}
+
