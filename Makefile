@@ -107,6 +107,7 @@ bench: build
 	$(BUILD)/bin/vesnor-bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench convert
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench type
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench live
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench paste
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/vesnor-boxbench paste-bare
 	sh bench/cli-bench.sh $(BUILD)/bin/vesnor-convert

@@ -1,16 +1,21 @@
 // The composer's boxes with large texts, inside the program and against Qt's own
 // floor in the same run: Convert of 1 MiB with line breaks beside a bare
 // QPlainTextEdit::setPlainText of the same result; a keystroke in a 1 MB single
-// line; a pasted 5 MB line, its peak memory and whether the window then idles.
+// line; a pasted 5 MB line, its peak memory and whether the window then idles;
+// converting as you type: a keystroke in 1 MiB of 10,000 lines and in 100 KB, and a
+// pasted 1 MiB beside Convert of it.
 // Each step counts until the window has laid out and painted what changed.
 
 #include "composer/form1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 #include <sys/resource.h>
@@ -106,10 +111,13 @@ void line(const char *what, double value, const char *unit, const char *goal)
 
 } // namespace
 
-// With an argument (convert, type, paste or paste-bare), only that part runs.
+// With an argument (convert, type, live, paste or paste-bare), only that part runs.
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // Turning live conversion on here must not turn it on for the user.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto runs
         = [&](const char *part) { return only.isEmpty() || only == QLatin1String(part); };
@@ -164,6 +172,53 @@ int main(int argc, char **argv)
             "keystroke in a 1 MB single line, to painted", typeInto(text1, &window), "ms", "<= 50");
         BareBox bare(text1, window.size());
         line("  the same in a bare QPlainTextEdit", typeInto(bare.box, &bare.holder), "ms", "");
+        text1->clear();
+        settle(&window);
+    }
+
+    // Converting as you type: a key at the end of a text, to both boxes painted, beside
+    // the same key in a bare box; a pasted 1 MiB beside Convert of it.
+    if (runs("live")) {
+        QAction *live = nullptr;
+        for (QAction *each : window.actions())
+            if (each->text() == QLatin1String("Convert as you type"))
+                live = each;
+        const QString mebibyte = words(1 << 20, 0.051, 5);
+        const auto paste = [&] {
+            text1->selectAll();
+            text1->insertPlainText(mebibyte);
+        };
+        const double plainPasteMs = median(timed(&window, 9, paste));
+        const double convertMs
+            = median(timed(&window, 9, [&] { QTest::mouseClick(convert, Qt::LeftButton); }));
+        live->trigger();
+        text1->clear();
+        settle(&window);
+        const double pasteMs = median(timed(&window, 9, paste));
+        line("1 MiB pasted with live conversion on, to painted", pasteMs, "ms", "");
+        line("  Convert of the same, to painted", convertMs, "ms", "");
+        line("  ratio", pasteMs / convertMs, "x", "<= 1.3");
+        line("  the paste alone, live off (the floor beside Convert)", plainPasteMs, "ms", "");
+        line("  ratio to the paste alone and Convert", pasteMs / (plainPasteMs + convertMs), "x",
+            "");
+
+        const auto typeInto = [&](QPlainTextEdit *box, QWidget *holder, const QString &text) {
+            box->setPlainText(text);
+            box->moveCursor(QTextCursor::End);
+            box->setFocus();
+            settle(holder);
+            return median(timed(holder, 21, [&] { QTest::keyClick(box, Qt::Key_A); }));
+        };
+        std::printf("1 MiB has %lld lines\n", static_cast<long long>(mebibyte.count(u'\n') + 1));
+        const double liveMs = typeInto(text1, &window, mebibyte);
+        BareBox bare(text1, window.size());
+        const double bareMs = typeInto(bare.box, &bare.holder, mebibyte);
+        line("live: keystroke at the end of 1 MiB of lines, to painted", liveMs, "ms", "");
+        line("  the same in a bare QPlainTextEdit", bareMs, "ms", "");
+        line("  ratio", liveMs / bareMs, "x", "<= 1.5");
+        line("live: keystroke at the end of 100 KB of lines, to painted",
+            typeInto(text1, &window, words(100000, 0.051, 6)), "ms", "<= 16");
+        live->trigger();
         text1->clear();
         settle(&window);
     }
