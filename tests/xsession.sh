@@ -44,10 +44,10 @@ window_named() {
     return 1
 }
 
-# Starts the program $1 and waits for its composer window: sets app, its process,
-# and win, the window.
+# Starts the program, the command "$@", and waits for its composer window: sets app,
+# its process, and win, the window.
 start_composer() {
-    "$1" 2>/dev/null &
+    "$@" >/dev/null 2>&1 &
     app=$!
     pids="$app $pids"
     win=$(window_named "Armenian-English text composer")
@@ -145,5 +145,17 @@ keyboard_session() {
     xdotool key Return
     for _ in $(seq 100); do [ -s "$2" ] && break; sleep 0.1; done
     same "$(cat "$2" 2>/dev/null)" "Բարև" "the file Save as UTF-8 wrote"
+}
+# Starts the program again, the command "$@", and checks that converting as you type
+# is still on, then closes it.
+live_after_restart() {
+    start_composer "$@"
+    xdotool windowactivate --sync "$win" 2>/dev/null || true
+    composer_places "$win"
+    xdotool mousemove $((X + 60)) $((Y + 40)) click 1 key ctrl+a
+    xdotool type --delay 40 "Barev"
+    sleep 0.5
+    same "$(output_box)" "Բարև" "converting as you type, after a new start"
+    close_composer "$app"
 }
 

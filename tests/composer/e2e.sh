@@ -68,13 +68,7 @@ composer_places "$win"
 keyboard_session "$work/typed.txt" "$work/typed.txt"
 echo "the keys, Help, the Save as UTF-8 dialog and converting as you type work"
 close_composer "$app"
-start_composer "$work/vesnor"
-composer_places "$win"
-xdotool mousemove $((X + 60)) $((Y + 40)) click 1 key ctrl+a
-xdotool type --delay 40 "Barev"
-sleep 0.5
-same "$(output_box)" "Բարև" "converting as you type, after a new start"
-close_composer "$app"
+live_after_restart "$work/vesnor"
 echo "converting as you type is remembered across starts"
 
 "$work/vesnor" "$work/output.txt" 2>>"$work/stderr" &

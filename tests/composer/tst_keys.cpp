@@ -188,7 +188,8 @@ void TestKeys::saveAsUtf8WritesTheOutputBox()
     QFile file(dir->filePath(name));
     if (written.isEmpty()) {
         QTRY_COMPARE(boxes.titles, QStringList{QStringLiteral("Save as UTF-8")});
-        QVERIFY(boxes.texts.value(0).contains(QStringLiteral("No such file or directory")));
+        QVERIFY(boxes.texts.value(0).startsWith(QStringLiteral("The file could not be saved.\n\n")));
+        QVERIFY(boxes.texts.value(0).size() > 30); // and the system's reason
         QVERIFY(!file.exists());
     } else {
         QVERIFY(file.open(QIODevice::ReadOnly));

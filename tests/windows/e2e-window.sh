@@ -1,7 +1,8 @@
 #!/bin/sh
 # The real Windows program under wine, with Qt's own windows platform (not the
 # offscreen one) on an X server: start, type, Convert, Save, the saved bytes,
-# About and Help open, and closing the composer ends the program.
+# About and Help open, and closing the composer ends the program; then the keys, the
+# Save as UTF-8 dialog and converting as you type, remembered in the registry.
 #   usage: e2e-window.sh FOLDER   (the folder the zip was packed from)
 set -eu
 . "$(dirname "$0")/../xsession.sh"
@@ -13,6 +14,8 @@ wineserver -k 2>/dev/null || true
 wineserver -p
 wineboot -i >/dev/null 2>&1 || true
 trap 'wineserver -k 2>/dev/null || true; stop_session' EXIT
+# The setting from an earlier run is gone: converting as you type starts off.
+wine reg delete 'HKCU\Software\vesnor.example' /f >/dev/null 2>&1 || true
 # The program saves beside itself, so it runs from a copy.
 cp -r "$1" "$work/vesnor"
 wine "$work/vesnor/vesnor.exe" >"$work/stdout" 2>"$work/stderr" &
@@ -37,3 +40,13 @@ echo "Windows program: Help opened"
 
 close_composer "$app"
 echo "Windows program: closing the composer ended it"
+
+start_composer wine "$work/vesnor/vesnor.exe"
+xdotool windowactivate --sync "$win" 2>/dev/null || true
+sleep 1
+composer_places "$win"
+keyboard_session "$(winepath -w "$work/typed.txt")" "$work/typed.txt"
+echo "Windows program: the keys, Help, the Save as UTF-8 dialog and converting as you type work"
+close_composer "$app"
+live_after_restart wine "$work/vesnor/vesnor.exe"
+echo "Windows program: converting as you type is remembered across starts"
