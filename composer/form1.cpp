@@ -248,7 +248,10 @@ Form1::Form1(QWidget *parent)
         QSettings().setValue(kLiveSetting, on);
         setLive(on);
     });
-    connect(engarm, &QRadioButton::toggled, this, [this] { setLive(liveAction->isChecked()); });
+    connect(engarm, &QRadioButton::toggled, this, [this] {
+        if (liveAction->isChecked())
+            setLive(true);
+    });
     connect(Text1->document(), &QTextDocument::contentsChange, this,
         [this](int position, int, int added) { convertChangedLines(position, added); });
     connect(Text2->document(), &QTextDocument::contentsChange, this, &Form1::outputEdited);
@@ -343,11 +346,11 @@ void Form1::convert()
 // texts again and again piles nothing up.
 void Form1::replaceOutput(const QString &text)
 {
-    const QString previous = Text2->document()->toRawText();
+    outputBefore = Text2->document()->toRawText();
     writingOutput = true;
     Text2->setPlainText(text);
     writingOutput = false;
-    Text2->document()->appendUndoItem(new RestoreText(Text2, previous));
+    Text2->document()->appendUndoItem(new RestoreText(Text2, outputBefore));
     outputInStep = true;
     inputLines = Text1->document()->blockCount();
 }
@@ -382,9 +385,7 @@ void Form1::convertChangedLines(int position, int added)
     if (!last.isValid())
         last = in->lastBlock();
     const int lastBefore = last.blockNumber() - (in->blockCount() - inputLines);
-    const bool everything = first == in->firstBlock() && last == in->lastBlock();
-    if (!outputInStep || everything || lastBefore < first.blockNumber()
-        || lastBefore >= out->blockCount()) {
+    if (!outputInStep || lastBefore < first.blockNumber() || lastBefore >= out->blockCount()) {
         replaceOutput(converted(in->toRawText()));
         return;
     }
@@ -399,6 +400,10 @@ void Form1::convertChangedLines(int position, int added)
     target.insertText(converted(source.selectedText()));
     writingOutput = false;
     inputLines = in->blockCount();
+    // The box would record every line it replaced, a long line's text at every key;
+    // its one step for Undo stays the text it held before it followed the input box.
+    out->clearUndoRedoStacks();
+    out->appendUndoItem(new RestoreText(Text2, outputBefore));
 }
 
 // What the user writes into Text2 is theirs: live conversion stops rather than

@@ -83,6 +83,7 @@ private:
     bool outputInStep = false; // Text2 holds the conversion of Text1, line for line
     bool writingOutput = false; // Text2 changes by the window's hand, not the user's
     int inputLines = 1; // Text1's lines when Text2 last followed it
+    QString outputBefore; // what Text2 held before Convert or live conversion replaced it
 
     QString applicationDir;
     QString documentsDir;

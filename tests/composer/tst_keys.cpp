@@ -47,6 +47,13 @@ private:
     {
         QTest::keyClick(to, Qt::Key(key), modifiers);
     }
+    QAction *liveSwitch() const
+    {
+        for (QAction *each : window->actions())
+            if (each->text() == QLatin1String("Convert as you type"))
+                return each;
+        return nullptr;
+    }
     QString shown(const char *name) const
     {
         return box(name)->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
@@ -188,7 +195,8 @@ void TestKeys::saveAsUtf8WritesTheOutputBox()
     QFile file(dir->filePath(name));
     if (written.isEmpty()) {
         QTRY_COMPARE(boxes.titles, QStringList{QStringLiteral("Save as UTF-8")});
-        QVERIFY(boxes.texts.value(0).startsWith(QStringLiteral("The file could not be saved.\n\n")));
+        QVERIFY(
+            boxes.texts.value(0).startsWith(QStringLiteral("The file could not be saved.\n\n")));
         QVERIFY(boxes.texts.value(0).size() > 30); // and the system's reason
         QVERIFY(!file.exists());
     } else {
@@ -244,6 +252,16 @@ void TestKeys::liveReplacesOnlyTheChangedLines()
 
     QTest::mouseClick(child<QRadioButton>("armeng"), Qt::LeftButton);
     QCOMPARE(shown("Text2"), QStringLiteral("Barev Dzez\nyes\nvonc"));
+
+    // However much is typed, Undo in the output box holds one step: what it showed
+    // before it followed the input box.
+    box("Text2")->setPlainText(QStringLiteral("mine"));
+    press(input, Qt::Key_L);
+    QTest::keyClicks(input, QStringLiteral(" lav em"));
+    QCOMPARE(box("Text2")->document()->availableUndoSteps(), 1);
+    box("Text2")->undo();
+    QTRY_COMPARE(shown("Text2"), QStringLiteral("mine"));
+    QVERIFY(!liveSwitch()->isChecked());
 }
 
 // Typing, deleting and pasting anywhere, lines included: live conversion shows what
@@ -276,10 +294,11 @@ void TestKeys::anEditOfTheOutputStopsLive()
 {
     press(box("Text1"), Qt::Key_L);
     box("Text1")->setPlainText(QStringLiteral("Barev"));
+    box("Text2")->moveCursor(QTextCursor::End);
     QTest::keyClicks(box("Text2"), QStringLiteral("!"));
     box("Text1")->moveCursor(QTextCursor::End);
     QTest::keyClicks(box("Text1"), QStringLiteral(" Dzez"));
-    QCOMPARE(shown("Text2"), QString::fromUtf8("!Բարև"));
+    QCOMPARE(shown("Text2"), QString::fromUtf8("Բարև!"));
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
     QCOMPARE(shown("Text2"), QString::fromUtf8("Բարև Ձեզ"));
 }
