@@ -38,7 +38,13 @@ const converter = new LiveConverter((text) => engine.convert(direction(), text),
 
 // Live conversion the user chose, and whether an edit of Text2 has paused it.
 let pausedByEdit = false;
-live.checked = localStorage.getItem(kLiveSetting) !== 'off';
+// Storage can be refused (a private window, a page opened from a file): the switch
+// then starts on and is not remembered.
+const remembered = {
+  get() { try { return localStorage.getItem(kLiveSetting); } catch { return null; } },
+  set(value) { try { localStorage.setItem(kLiveSetting, value); } catch { /* not kept */ } },
+};
+live.checked = remembered.get() !== 'off';
 
 let waiting = 0;
 
@@ -72,7 +78,7 @@ for (const option of [engarm, armeng]) {
   });
 }
 live.addEventListener('change', () => {
-  localStorage.setItem(kLiveSetting, live.checked ? 'on' : 'off');
+  remembered.set(live.checked ? 'on' : 'off');
   pausedByEdit = false;
   if (live.checked) {
     say('');
