@@ -75,6 +75,8 @@ private:
 
 void TestKeys::initTestCase()
 {
+    // Windows keeps settings in the registry, and only for a named organisation.
+    QCoreApplication::setOrganizationName(QStringLiteral("Vesnor tests"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 }
 
