@@ -140,7 +140,8 @@ keyboard_session() {
     dialog=$(window_named "Save as UTF-8")
     xdotool windowactivate --sync "$dialog" 2>/dev/null || true
     sleep 1
-    xdotool key ctrl+a
+    # Wine's file name field takes no Ctrl+A.
+    xdotool key End shift+Home
     xdotool type --delay 20 "$1"
     xdotool key Return
     for _ in $(seq 100); do [ -s "$2" ] && break; sleep 0.1; done
