@@ -101,6 +101,16 @@ template<typename Step> std::vector<double> timed(QWidget *window, int rounds, S
     return times;
 }
 
+// Milliseconds of a keystroke at the end of `text` in `box`, each until painted.
+double keystroke(QPlainTextEdit *box, QWidget *holder, const QString &text)
+{
+    box->setPlainText(text);
+    box->moveCursor(QTextCursor::End);
+    box->setFocus();
+    settle(holder);
+    return median(timed(holder, 21, [&] { QTest::keyClick(box, Qt::Key_A); }));
+}
+
 void line(const char *what, double value, const char *unit, const char *goal)
 {
     std::printf("%-52s %8.1f %-4s", what, value, unit);
@@ -161,17 +171,11 @@ int main(int argc, char **argv)
     // A keystroke at the end of a 1 MB single line, and the same in a bare box.
     if (runs("type")) {
         const QString longLine = words(1000000, 0, 3);
-        const auto typeInto = [&](QPlainTextEdit *box, QWidget *holder) {
-            box->setPlainText(longLine);
-            box->moveCursor(QTextCursor::End);
-            box->setFocus();
-            settle(holder);
-            return median(timed(holder, 21, [&] { QTest::keyClick(box, Qt::Key_A); }));
-        };
-        line(
-            "keystroke in a 1 MB single line, to painted", typeInto(text1, &window), "ms", "<= 50");
+        line("keystroke in a 1 MB single line, to painted", keystroke(text1, &window, longLine),
+            "ms", "<= 50");
         BareBox bare(text1, window.size());
-        line("  the same in a bare QPlainTextEdit", typeInto(bare.box, &bare.holder), "ms", "");
+        line("  the same in a bare QPlainTextEdit", keystroke(bare.box, &bare.holder, longLine),
+            "ms", "");
         text1->clear();
         settle(&window);
     }
@@ -202,22 +206,15 @@ int main(int argc, char **argv)
         line("  ratio to the paste alone and Convert", pasteMs / (plainPasteMs + convertMs), "x",
             "");
 
-        const auto typeInto = [&](QPlainTextEdit *box, QWidget *holder, const QString &text) {
-            box->setPlainText(text);
-            box->moveCursor(QTextCursor::End);
-            box->setFocus();
-            settle(holder);
-            return median(timed(holder, 21, [&] { QTest::keyClick(box, Qt::Key_A); }));
-        };
         std::printf("1 MiB has %lld lines\n", static_cast<long long>(mebibyte.count(u'\n') + 1));
-        const double liveMs = typeInto(text1, &window, mebibyte);
+        const double liveMs = keystroke(text1, &window, mebibyte);
         BareBox bare(text1, window.size());
-        const double bareMs = typeInto(bare.box, &bare.holder, mebibyte);
+        const double bareMs = keystroke(bare.box, &bare.holder, mebibyte);
         line("live: keystroke at the end of 1 MiB of lines, to painted", liveMs, "ms", "");
         line("  the same in a bare QPlainTextEdit", bareMs, "ms", "");
         line("  ratio", liveMs / bareMs, "x", "<= 1.5");
         line("live: keystroke at the end of 100 KB of lines, to painted",
-            typeInto(text1, &window, words(100000, 0.051, 6)), "ms", "<= 16");
+            keystroke(text1, &window, words(100000, 0.051, 6)), "ms", "<= 16");
         live->trigger();
         text1->clear();
         settle(&window);

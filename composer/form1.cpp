@@ -246,11 +246,12 @@ Form1::Form1(QWidget *parent)
     connect(saveUtf8Action, &QAction::triggered, this, &Form1::saveUtf8WithDialog);
     connect(liveAction, &QAction::triggered, this, [this](bool on) {
         QSettings().setValue(kLiveSetting, on);
-        setLive(on);
+        if (on)
+            followInput();
     });
     connect(engarm, &QRadioButton::toggled, this, [this] {
         if (liveAction->isChecked())
-            setLive(true);
+            followInput();
     });
     connect(Text1->document(), &QTextDocument::contentsChange, this,
         [this](int position, int, int added) { convertChangedLines(position, added); });
@@ -364,11 +365,10 @@ QString Form1::converted(QStringView text) const
     return vesnor::eightbit::toBox(vesnor::convert(direction, source.bytes), source.foreign);
 }
 
-void Form1::setLive(bool on)
+// Live conversion starts, or the direction changed under it: all of Text1 again.
+void Form1::followInput()
 {
-    liveAction->setChecked(on);
-    if (on)
-        replaceOutput(converted(Text1->document()->toRawText()));
+    replaceOutput(converted(Text1->document()->toRawText()));
 }
 
 // A line break starts a word and no pair spans one, so each line of Text1 converts

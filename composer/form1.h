@@ -50,7 +50,7 @@ private:
     QString converted(QStringView text) const;
     void convertChangedLines(int position, int added);
     void outputEdited();
-    void setLive(bool on);
+    void followInput();
     void openWithDialog();
     void saveUtf8WithDialog();
     void showContextMenu(QPlainTextEdit *box, const QPoint &at);

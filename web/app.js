@@ -107,13 +107,6 @@ $('Command1').addEventListener('click', () => {
   convertAll();
 });
 
-document.addEventListener('keydown', (event) => {
-  if (event.key === 'Enter' && (event.ctrlKey || event.metaKey)) {
-    event.preventDefault();
-    $('Command1').click();
-  }
-});
-
 $('copy').addEventListener('click', async () => {
   try {
     await navigator.clipboard.writeText(Text2.value);
@@ -250,8 +243,12 @@ $('Command3').addEventListener('click', () => about.showModal());
 $('Form2-Command1').addEventListener('click', () => about.close());
 $('Command4').addEventListener('click', () => help.showModal());
 help.addEventListener('click', () => help.close());
+// The composer's keys: Ctrl+Enter converts from anywhere, F1 is Help.
 document.addEventListener('keydown', (event) => {
-  if (event.key === 'F1') {
+  if (event.key === 'Enter' && (event.ctrlKey || event.metaKey)) {
+    event.preventDefault();
+    $('Command1').click();
+  } else if (event.key === 'F1') {
     event.preventDefault();
     if (!help.open) help.showModal();
   }
