@@ -3,6 +3,7 @@
 // program's icon) goes into the input box.
 
 #include "composer/form1.h"
+#include "vesnor/version.h"
 #include "ui/centring.h"
 #include "ui/fonts.h"
 
@@ -66,10 +67,8 @@ void borrowConsole()
 
 int printVersion()
 {
-    const int written = std::printf("vesnor %s\nCopyright (c) 2026 The Vesnor developers. MIT "
-                                    "licence: free to use,\nchange and pass on, with no "
-                                    "warranty.\n",
-        VESNOR_VERSION);
+    const int written = std::printf("vesnor %s\n%.*s", VESNOR_VERSION,
+        static_cast<int>(vesnor::kLicence.size()), vesnor::kLicence.data());
     return written > 0 && std::fflush(stdout) == 0 ? 0 : 1;
 }
 

@@ -3,11 +3,11 @@
 // command-line benchmark uses (--write-corpus DIR MEGABYTES).
 
 #include "bench/corpus.h"
-#include "engine/codec.h"
-#include "engine/transliterator.h"
+#include "vesnor/codec.h"
+#include "vesnor/utf8.h"
+#include "vesnor/transliterator.h"
 #include "kernels.h"
 #include "tests/engine/reference.h"
-#include "utf8.h"
 #include "walk.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ int writeCorpus(const std::string &dir, std::size_t megabytes)
     const std::string armenian = vesnor::convert(vesnor::Direction::EngArm, latin);
     std::string armenianUtf8;
     for (const char32_t c : vesnor::codec::decode(armenian, {}))
-        vesnor::codec::appendUtf8(c, armenianUtf8);
+        vesnor::utf8::append(c, armenianUtf8);
     armenianUtf8.resize(megabytes << 20);
     while (!armenianUtf8.empty() && (armenianUtf8.back() & 0xC0) == 0x80)
         armenianUtf8.pop_back();
@@ -92,7 +92,7 @@ int main(int argc, char **argv)
             auto timed = [&](Method method) {
                 return medianSeconds(11, [&] {
                     out.clear();
-                    vesnor::detail::walk(c.direction, vesnor::detail::Output::Utf8, *c.text,
+                    vesnor::detail::walk(c.direction, vesnor::Encoding::Utf8, *c.text,
                         vesnor::detail::kTextStart, true, out, method);
                 });
             };

@@ -4,7 +4,7 @@
 // direction: its name and the median in milliseconds.
 
 #include "bench/corpus.h"
-#include "engine/transliterator.h"
+#include "vesnor/transliterator.h"
 #include "kernels.h"
 
 #include <cstdio>

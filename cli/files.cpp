@@ -102,21 +102,6 @@ bool writeConsole(void *, std::string_view)
 }
 #endif
 
-// Where the last whole UTF-8 character of `text` ends.
-std::size_t wholeCharacters(std::string_view text)
-{
-    std::size_t start = text.size();
-    for (std::size_t back = 0; back < 4 && start > 0; ++back) {
-        const auto byte = static_cast<unsigned char>(text[start - 1]);
-        if ((byte & 0xC0) != 0x80) {
-            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-            return text.size() - (start - 1) >= length ? text.size() : start - 1;
-        }
-        --start;
-    }
-    return text.size();
-}
-
 // A reader that went away (`vesnor-convert big.txt | more`, quit early) is no error
 // of the conversion: the program stops without a word, as a shell pipeline expects.
 bool readerWentAway(int error)
@@ -175,14 +160,14 @@ bool Output::write(std::string_view data)
     if (data.empty())
         return true;
     if (console) {
-        unfinished.append(data);
-        const std::size_t whole = wholeCharacters(unfinished);
         std::fflush(file);
-        const bool written = writeConsole(console, std::string_view(unfinished).substr(0, whole));
-        unfinished.erase(0, whole);
-        if (!written)
-            error = EIO;
-        return written;
+        pieces.feed(data, false, [&](std::string_view part, bool) -> std::size_t {
+            const std::size_t whole = vesnor::utf8::wholeLength(part);
+            if (!writeConsole(console, part.substr(0, whole)))
+                error = EIO;
+            return whole;
+        });
+        return error == 0;
     }
     if (std::fwrite(data.data(), 1, data.size(), file) != data.size()) {
         error = errno;
@@ -193,14 +178,15 @@ bool Output::write(std::string_view data)
 
 bool Output::flush()
 {
-    if (console && !unfinished.empty()) {
+    if (console) {
         // What never became a whole character is shown as what it is.
-        const bool written = writeConsole(console, unfinished);
-        unfinished.clear();
-        if (!written) {
-            error = EIO;
+        pieces.feed({}, true, [&](std::string_view part, bool) {
+            if (!writeConsole(console, part))
+                error = EIO;
+            return part.size();
+        });
+        if (error)
             return false;
-        }
     }
     if (std::fflush(file) != 0) {
         error = errno;

@@ -4,6 +4,8 @@
 // UTF-8 names on every platform, creating a file only under a free name, and the
 // messages for failed reads and writes.
 
+#include "vesnor/utf8.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -49,7 +51,7 @@ private:
     std::FILE *const file;
     const std::string name;
     void *const console; // the console's handle, or null
-    std::string unfinished;
+    vesnor::utf8::Pieces pieces; // a character cut by the end of a write, for a console
     int error = 0;
 };
 

@@ -4,9 +4,10 @@
 
 #include "files.h"
 
-#include "engine/codec.h"
-#include "engine/textfile.h"
-#include "engine/transliterator.h"
+#include "vesnor/textfile.h"
+#include "vesnor/transliterator.h"
+#include "vesnor/utf8.h"
+#include "vesnor/version.h"
 
 #include <algorithm>
 #include <cctype>
@@ -187,7 +188,7 @@ int encode(std::FILE *in, const std::string &name, const Options &options, Outpu
             if (encoder.error() == textfile::Encoder::Error::InvalidUtf8)
                 return invalidInput(name, encoder.errorOffset());
             std::string character;
-            vesnor::codec::appendUtf8(encoder.unencodable(), character);
+            vesnor::utf8::append(encoder.unencodable(), character);
             cli::message("vesnor-convert: %s: U+%04llX (%s) at byte offset %llu has no 8-bit code; "
                          "--lossy writes such characters as ?\n",
                 name.c_str(), static_cast<unsigned long long>(encoder.unencodable()),
@@ -276,7 +277,7 @@ std::string fitted(std::string stem, const std::string &tail)
 {
     while (!stem.empty() && stem.size() + tail.size() > kLongestName) {
         std::size_t cut = stem.rfind("new ", 0) == 0 ? 4 : 1;
-        while (cut < stem.size() && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80)
+        while (cut < stem.size() && vesnor::utf8::isContinuation(static_cast<unsigned char>(stem[cut])))
             ++cut;
         stem.erase(0, cut);
     }
@@ -292,12 +293,10 @@ std::FILE *createBeside(const fs::path &source, fs::path &target)
     if (endsWith(base, ".txt"))
         base.resize(base.size() - 4);
     const std::string tail = ".utf8.txt";
-    std::string stem = base;
+    std::size_t taken = 0;
     for (unsigned number = 1; number < 100000;) {
-        std::string name;
-        if (number == 1 && stem.size() + tail.size() <= kLongestName)
-            name = stem + tail;
-        else
+        std::string name = textfile::nameInSeries(base + tail, taken);
+        if (number > 1 || name.size() > kLongestName)
             name = fitted(base, " (" + std::to_string(number = std::max(number, 2u)) + ")" + tail);
         target = source.parent_path() / cli::pathOf(name);
         if (std::FILE *file = cli::createNew(target))
@@ -305,7 +304,7 @@ std::FILE *createBeside(const fs::path &source, fs::path &target)
         if (errno != EEXIST)
             return nullptr;
         if (number == 1)
-            stem.insert(0, "new ");
+            ++taken;
         else
             ++number;
     }
@@ -324,6 +323,16 @@ int decodeBeside(const fs::path &source, bool found, const Options &options, Out
     // What a batch wrote before, met again by the next run over the same folder.
     if (found && endsWith(name, ".utf8.txt"))
         return say(name + ": skipped, written by --decode");
+    // The file is read twice, to tell what it holds and to decode it: a pipe would
+    // give its bytes to the first reading only.
+    std::error_code unknown;
+    const fs::file_type type = fs::status(source, unknown).type();
+    if (!unknown && type != fs::file_type::regular && type != fs::file_type::not_found) {
+        cli::message("vesnor-convert: %s: not a regular file, which --decode reads twice in a "
+                     "batch; 'vesnor-convert --decode FILE > NEW' reads it once\n",
+            name.c_str());
+        return 1;
+    }
     std::FILE *in = cli::openInput(name);
     if (!in)
         return ioError(name, errno);
@@ -349,7 +358,11 @@ int decodeBeside(const fs::path &source, bool found, const Options &options, Out
         return say(name + ": skipped, " + skipped);
     }
 
-    std::rewind(in);
+    if (std::fseek(in, 0, SEEK_SET) != 0) {
+        const int error = errno;
+        std::fclose(in);
+        return ioError(name, error);
+    }
     fs::path target;
     std::FILE *out = createBeside(source, target);
     const std::string targetName = cli::utf8Of(target);
@@ -404,6 +417,7 @@ int run(const std::vector<std::string> &args)
 {
     Options options;
     bool optionsEnded = false;
+    bool directionGiven = false;
     const auto setMode = [&](Mode mode) {
         const bool clash = options.modeGiven && options.mode != mode;
         options.mode = mode;
@@ -423,9 +437,11 @@ int run(const std::vector<std::string> &args)
         }
         bool known = true;
         if (arg == "--eng-arm" || arg == "--arm-eng") {
-            known = setMode(Mode::Convert);
-            options.direction
+            const vesnor::Direction direction
                 = arg == "--eng-arm" ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng;
+            known = setMode(Mode::Convert) && (!directionGiven || options.direction == direction);
+            options.direction = direction;
+            directionGiven = true;
         } else if (arg == "--decode") {
             known = setMode(Mode::Decode);
         } else if (arg == "--encode") {
@@ -443,10 +459,7 @@ int run(const std::vector<std::string> &args)
         } else if (arg == "--version") {
             // The kernel goes in bug reports: output can differ only by it.
             const std::string version = "vesnor-convert " VESNOR_VERSION "\n"
-                                        "Copyright (c) 2026 The Vesnor developers. MIT licence: "
-                                        "free to use,\nchange and pass on, with no warranty.\n"
-                                        "Kernel: "
-                + std::string(vesnor::kernelName())
+                + std::string(vesnor::kLicence) + "Kernel: " + std::string(vesnor::kernelName())
                 + " (VESNOR_KERNEL=portable, avx2 or avx512 chooses another this processor "
                   "has)\n";
             return print(version.c_str());

@@ -1,24 +1,6 @@
 #include "eightbittext.h"
 
-#include <array>
-
 namespace vesnor::eightbit {
-
-namespace {
-
-// Every byte's character lies below U+0800: one UTF-16 unit each.
-const std::array<char16_t, 256> &unitOfByte()
-{
-    static const std::array<char16_t, 256> units = [] {
-        std::array<char16_t, 256> table{};
-        for (int b = 0; b < 256; ++b)
-            table[b] = static_cast<char16_t>(codec::toUnicode(static_cast<unsigned char>(b)));
-        return table;
-    }();
-    return units;
-}
-
-} // namespace
 
 // One pass over the box's UTF-16, and one back: a megabyte of text goes through
 // Convert in a few milliseconds, where each detour through UTF-32 or a search and
@@ -56,7 +38,6 @@ codec::EightBitText fromBox(QStringView text)
 
 QString toBox(const std::string &bytes, std::u32string_view foreign)
 {
-    const std::array<char16_t, 256> &units = unitOfByte();
     QString text(qsizetype(bytes.size() + foreign.size()), Qt::Uninitialized);
     char16_t *o = reinterpret_cast<char16_t *>(text.data());
     const std::size_t n = bytes.size();
@@ -75,7 +56,8 @@ QString toBox(const std::string &bytes, std::u32string_view foreign)
                 *o++ = static_cast<char16_t>(c);
             }
         } else {
-            *o++ = units[byte];
+            // Every byte's character lies below U+0800: one UTF-16 unit each.
+            *o++ = static_cast<char16_t>(codec::toUnicode(byte));
         }
     }
     text.truncate(o - reinterpret_cast<char16_t *>(text.data()));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/codec.h"
+#include "vesnor/codec.h"
 
 #include <QString>
 #include <QStringView>

@@ -8,7 +8,7 @@
 // Text1. Convert as you type (the one setting) converts each changed line of Text1
 // into the same line of Text2 until the user edits Text2.
 
-#include "engine/transliterator.h"
+#include "vesnor/transliterator.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "opener.h"
 
-#include "engine/textfile.h"
+#include "vesnor/textfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "saver.h"
 
-#include "engine/textfile.h"
+#include "vesnor/textfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,18 +75,17 @@ Saver::Result Saver::saveIn(const QString &dir, const QByteArray &contents) cons
 {
     Result result;
     result.folder = dir;
-    QString name = QStringLiteral("output.txt");
-    for (;;) {
+    for (std::size_t taken = 0;; ++taken) {
+        const QString name
+            = QString::fromStdString(vesnor::textfile::nameInSeries("output.txt", taken));
         const QString path = QDir(dir).filePath(name);
         QFile file(path);
         // NewOnly creates exclusively: it fails if anything, a dangling link
         // included, holds the name, even if it appeared a moment ago.
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            const QFileInfo taken(path);
-            if (taken.exists() || taken.isSymLink()) {
-                name.prepend(QStringLiteral("new "));
+            const QFileInfo held(path);
+            if (held.exists() || held.isSymLink())
                 continue;
-            }
             result.error = file.errorString();
             return result;
         }

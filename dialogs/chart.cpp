@@ -1,7 +1,7 @@
 #include "chart.h"
 
-#include "engine/chart.h"
-#include "engine/codec.h"
+#include "vesnor/chart.h"
+#include "vesnor/codec.h"
 
 namespace chart {
 

@@ -2,7 +2,7 @@
 
 #include "chart.h"
 
-#include "engine/chart.h"
+#include "vesnor/chart.h"
 #include "ui/fonts.h"
 #include "ui/picturebox.h"
 #include "ui/twips.h"

@@ -1,4 +1,4 @@
-#include "chart.h"
+#include "vesnor/chart.h"
 
 #include "tables.h"
 

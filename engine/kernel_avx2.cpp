@@ -1,7 +1,7 @@
 #include "kernels.h"
 
-#include "codec.h"
-#include "utf8.h"
+#include "vesnor/codec.h"
+#include "vesnor/utf8.h"
 
 #include <array>
 #include <cstdint>
@@ -71,7 +71,7 @@ constexpr ByteRows<Rows> byteRows(const std::array<char32_t, Rows> &starts)
     ByteRows<Rows> rows{};
     for (std::size_t r = 0; r < Rows; ++r) {
         for (unsigned k = 0; k < 16; ++k) {
-            const auto byte = codec::byteOf(starts[r] + k);
+            const auto byte = codec::fromUnicode(starts[r] + k);
             rows.row[r][k] = byte ? *byte : 0;
         }
     }
@@ -126,17 +126,31 @@ VESNOR_TARGET inline char *pack(__m256i x, std::uint32_t keep, char *o)
     return o;
 }
 
+// The letters' arithmetic below follows the layout: U+0500-U+05BF behind leads D4-D6,
+// each capital two bytes after the one before, its small letter right behind it.
+constexpr char32_t kArmenianBlock = 0x500;
+constexpr unsigned char kArmenianLead = 0xC0 | (kArmenianBlock >> 6);
+static_assert(kArmenianLead == 0xD4);
+static_assert(codec::kLetters - 1 <= 0x7F && codec::kArmenianSmallA - kArmenianBlock < 0xC0);
+static_assert([] {
+    for (int k = 0; k < codec::kLetters; ++k)
+        if (codec::fromUnicode(codec::kArmenianCapitalA + k) != codec::kFirstCapital + 2 * k
+            || codec::fromUnicode(codec::kArmenianSmallA + k) != codec::kFirstCapital + 2 * k + 1)
+            return false;
+    return true;
+}());
+
 VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out)
 {
     const __m256i foreignByte = constant(codec::kForeign);
     const __m256i topTwo = constant(0xC0);
     const __m256i sixBits = constant(0x3F);
-    const __m256i firstLead = constant(0xD4);
+    const __m256i firstLead = constant(kArmenianLead);
     const __m256i two = constant(2);
-    const __m256i firstCapital = constant(0x31);
-    const __m256i capitalsToSmall = constant(0x30);
-    const __m256i lastLetter = constant(0x25);
-    const __m256i firstByte = constant(0xB2);
+    const __m256i firstCapital = constant(codec::kArmenianCapitalA - kArmenianBlock);
+    const __m256i capitalsToSmall = constant(codec::kArmenianSmallA - codec::kArmenianCapitalA);
+    const __m256i lastLetter = constant(codec::kLetters - 1);
+    const __m256i firstByte = constant(codec::kFirstCapital);
     const __m256i topNibble = constant(0xF0);
     const __m256i punctuationFirst = constant(0x50);
     const __m256i punctuationSecond = constant(0x80);
@@ -217,12 +231,11 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
         // A lead in the last place is read with its continuation, the next block's
         // first byte, which that block then passes over.
         const std::uint32_t lastLeadAlone
-            = (leads >> 31) & static_cast<std::uint32_t>(!codec::isContinuation(s[i + 32]));
-        const std::uint32_t mismatched = follows ^ ((leads << 1) | carried);
-        const std::uint32_t refused = (high & ~leads & ~follows) | (mismatched & follows)
-            | ((mismatched & ~follows) >> 1) | (lastLeadAlone << 31) | (leads & unmappedLanes)
-            | foreign;
-        const std::uint32_t taken = refused ? (refused & (0u - refused)) - 1 : 0xFFFFFFFFu;
+            = (leads >> 31) & static_cast<std::uint32_t>(!utf8::isContinuation(s[i + 32]));
+        const std::uint32_t refused
+            = refusedLanes<std::uint32_t>(high, leads, follows, (leads << 1) | carried)
+            | (lastLeadAlone << 31) | (leads & unmappedLanes) | foreign;
+        const std::uint32_t taken = takenBefore<std::uint32_t>(refused, 0xFFFFFFFFu);
         o = pack(bytes, ~follows & taken, o);
         if (refused) {
             i += static_cast<std::size_t>(__builtin_popcount(taken));
@@ -242,7 +255,7 @@ const Kernel kAvx2Kernel{"avx2", supported, read, nullptr, nullptr};
 
 #else
 
-const Kernel kAvx2Kernel{"avx2", [] { return false; }, nullptr, nullptr, nullptr};
+const Kernel kAvx2Kernel = absentKernel("avx2");
 
 #endif
 

@@ -1,8 +1,8 @@
 #include "kernels.h"
 
-#include "codec.h"
+#include "vesnor/codec.h"
 #include "rules.h"
-#include "utf8.h"
+#include "vesnor/utf8.h"
 #include "walk.h"
 
 #include <algorithm>
@@ -135,7 +135,7 @@ constexpr LeadTables makeLeadTables()
     for (std::size_t l = 0; l < kLeads.size(); ++l) {
         for (unsigned k = 0; k < 64; ++k) {
             const char32_t c = (char32_t{kLeads[l] & 0x1Fu} << 6) | k;
-            const auto byte = codec::byteOf(c);
+            const auto byte = codec::fromUnicode(c);
             tables.byte[l][k] = byte ? *byte : 0;
         }
     }
@@ -187,11 +187,10 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
         // Where a continuation stands alone, or a lead lacks one, or a byte is neither
         // ASCII nor a lead of the five nor a continuation; what comes before the first
         // of them is taken all the same.
-        const std::uint64_t mismatched = follows ^ (leads << 1);
-        const std::uint64_t refused = ((high & ~leads & ~follows) | (mismatched & follows)
-                                          | ((mismatched & ~follows) >> 1) | unmapped | foreign)
+        const std::uint64_t refused
+            = (refusedLanes<std::uint64_t>(high, leads, follows, leads << 1) | unmapped | foreign)
             & whole;
-        const std::uint64_t taken = refused ? (refused & -refused) - 1 : whole;
+        const std::uint64_t taken = takenBefore<std::uint64_t>(refused, whole);
         const std::uint64_t kept = ~follows & taken;
         _mm512_storeu_si512(o, _mm512_maskz_compress_epi8(kept, bytes));
         o += __builtin_popcountll(kept);
@@ -240,7 +239,7 @@ Utf8Planes makeUtf8Planes()
 }
 
 VESNOR_TARGET char *expand(
-    const unsigned char *src, std::size_t n, char *out, codec::Originals *originals)
+    const unsigned char *src, std::size_t n, char *out, Originals *originals)
 {
     static const Utf8Planes planes = makeUtf8Planes();
     const Table128 lead = load128(planes.lead.data());
@@ -268,7 +267,7 @@ VESNOR_TARGET char *expand(
         }
         i += static_cast<std::size_t>(__builtin_popcountll(taken));
         if (aside) {
-            out = codec::putUtf8(originals->foreign[originals->next++], out);
+            out = utf8::put(originals->foreign[originals->next++], out);
             ++i;
         }
     }
@@ -278,7 +277,7 @@ VESNOR_TARGET char *expand(
 // Walks chunks of 64 positions; see the contract in kernels.h.
 VESNOR_TARGET std::size_t walkChunks(const ByteTables &tables, const unsigned char *src,
     std::size_t size, std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain,
-    char *&out, std::size_t &lastStart)
+    char *&out)
 {
     const Table256 singlePlain = load256(tables.single.data());
     const Table256 singleStart = load256(tables.single.data() + 256);
@@ -356,8 +355,6 @@ VESNOR_TARGET std::size_t walkChunks(const ByteTables &tables, const unsigned ch
         const std::uint64_t taken
             = takenPositions(pairs & ~consumedFirst) & ~consumedFirst & inRange;
         consumedFirst = ((taken & pairs) >> (count - 1)) & 1;
-        if (taken != 0)
-            lastStart = pos + 63 - static_cast<std::size_t>(__builtin_clzll(taken));
         // Each taken position writes its step's one or two bytes, laid side by side
         // in pairs and each kept as far as its length reaches; the rest write nothing.
         // Step 0 writes the byte itself.
@@ -374,12 +371,12 @@ VESNOR_TARGET std::size_t walkChunks(const ByteTables &tables, const unsigned ch
 }
 
 std::size_t walk(Direction direction, const unsigned char *src, std::size_t size, std::size_t pos,
-    std::size_t limit, bool wordStart, bool foreignPlain, char *&out, std::size_t &lastStart)
+    std::size_t limit, bool wordStart, bool foreignPlain, char *&out)
 {
     const ByteTables *tables = sharedTables(direction);
     if (!tables)
         return pos;
-    return walkChunks(*tables, src, size, pos, limit, wordStart, foreignPlain, out, lastStart);
+    return walkChunks(*tables, src, size, pos, limit, wordStart, foreignPlain, out);
 }
 
 } // namespace
@@ -388,7 +385,7 @@ const Kernel kAvx512Kernel{"avx512", supported, read, walk, expand};
 
 #else
 
-const Kernel kAvx512Kernel{"avx512", [] { return false; }, nullptr, nullptr, nullptr};
+const Kernel kAvx512Kernel = absentKernel("avx512");
 
 #endif
 

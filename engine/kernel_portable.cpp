@@ -1,6 +1,7 @@
 #include "kernels.h"
 
-#include "utf8.h"
+#include "vesnor/codec.h"
+#include "vesnor/utf8.h"
 
 #include <atomic>
 #include <cstdint>
@@ -14,12 +15,10 @@ namespace vesnor::detail {
 
 namespace {
 
-using codec::isContinuation;
+using utf8::isContinuation;
 using codec::kForeign;
-using codec::twoByteIndex;
 
 // The table below costs more to build than a short text costs to read without it.
-constexpr std::size_t kWorthTheTable = 16 * 1024;
 std::atomic<bool> tableBuilt{false};
 
 // The fast path of the reader looks at every byte of the input together with the
@@ -43,7 +42,7 @@ std::uint16_t pairEntry(unsigned char first, unsigned char second)
         if (!isContinuation(second))
             return kCareful;
         const std::int16_t byte
-            = codec::charset::kReverse.byte[(char32_t{first & 0x1Fu} << 6) | (second & 0x3Fu)];
+            = codec::kFromUnicode[(char32_t{first & 0x1Fu} << 6) | (second & 0x3Fu)];
         if (byte < 0 || byte == kForeign)
             return kCareful;
         return static_cast<std::uint16_t>(kYields | byte);
@@ -134,7 +133,7 @@ std::size_t fastRun(const unsigned char *s, char *&out, const std::uint16_t *ent
 
 std::size_t read(const unsigned char *s, std::size_t n, char *&out)
 {
-    if (n < kWorthTheTable && !tableBuilt.load(std::memory_order_acquire))
+    if (n < kShortText && !tableBuilt.load(std::memory_order_acquire))
         return 0;
     // A pointer of its own: the writes through `out` could otherwise alias the
     // vector's, and the compiler would read it again for every byte.

@@ -1,7 +1,9 @@
 #include "kernels.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 
 namespace vesnor::detail {
@@ -28,9 +30,26 @@ const Kernel *named(std::string_view name)
 }
 
 // One kernel for the whole run, chosen at the first conversion. A name this
-// processor cannot run, or a misspelt one, falls back to the best: a forced
-// kernel is for tests and bug reports, and no reason to fail a conversion.
+// processor cannot run, or a misspelt one, gives the best kernel with a word on
+// standard error, once: a forced kernel is for tests and bug reports, and no reason
+// to fail a conversion, but a report must not name a kernel that did not run.
 std::atomic<const Kernel *> chosen{nullptr};
+
+const Kernel *fromEnvironment()
+{
+    const char *forced = std::getenv("VESNOR_KERNEL");
+    if (!forced)
+        return best();
+    if (const Kernel *wanted = named(forced))
+        return wanted;
+    const bool known = std::any_of(
+        kAll.begin(), kAll.end(), [&](const Kernel *each) { return each->name == forced; });
+    const Kernel *used = best();
+    std::fprintf(stderr, "vesnor: VESNOR_KERNEL=%s: %s; the %.*s kernel runs instead\n", forced,
+        known ? "this processor lacks that kernel" : "no such kernel (portable, avx2, avx512)",
+        static_cast<int>(used->name.size()), used->name.data());
+    return used;
+}
 
 } // namespace
 
@@ -38,9 +57,8 @@ const Kernel &kernel()
 {
     const Kernel *current = chosen.load(std::memory_order_acquire);
     if (!current) {
-        const char *forced = std::getenv("VESNOR_KERNEL");
-        const Kernel *wanted = forced ? named(forced) : nullptr;
-        current = wanted ? wanted : best();
+        static const Kernel *const first = fromEnvironment();
+        current = first;
         chosen.store(current, std::memory_order_release);
     }
     return *current;

@@ -1,8 +1,8 @@
 #include "rules.h"
 
-#include "codec.h"
-#include "engine/tables.h"
-#include "utf8.h"
+#include "vesnor/codec.h"
+#include "tables.h"
+#include "kernels.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -110,7 +110,7 @@ Rules buildRules(Direction direction)
     for (std::size_t p = 0; p + 1 < cells; ++p) {
         const auto a = static_cast<unsigned char>(from[p]);
         const auto b = static_cast<unsigned char>(from[p + 1]);
-        const std::size_t token = codec::twoByteIndex(a, b);
+        const std::size_t token = twoByteIndex(a, b);
         if (seen[token])
             continue;
         seen[token] = true;

@@ -1,7 +1,7 @@
-#include "textfile.h"
+#include "vesnor/textfile.h"
 
-#include "codec.h"
-#include "utf8.h"
+#include "vesnor/codec.h"
+#include "vesnor/utf8.h"
 
 #include <algorithm>
 
@@ -9,7 +9,6 @@ namespace vesnor::textfile {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr char32_t kByteOrderMark = 0xFEFF;
 constexpr char32_t kParagraphSeparator = 0x2029;
 constexpr char32_t kReplacement = 0xFFFD;
@@ -41,7 +40,7 @@ std::string utf16ToUtf8(std::string_view bytes)
         }
         if (c >= 0xD800 && c <= 0xDFFF)
             c = kReplacement;
-        codec::appendUtf8(c, out);
+        utf8::append(c, out);
     }
     return out;
 }
@@ -53,52 +52,70 @@ bool startsWithHead(std::string_view bytes)
     return bytes.substr(0, kHead.size()) == kHead;
 }
 
-namespace detail {
-
-std::optional<std::uint64_t> Utf8Pieces::read(std::string_view piece, bool final)
+std::string nameInSeries(std::string_view name, std::size_t taken)
 {
-    // Only a cut sequence is held, so the piece is copied only when one waits.
-    start += input.size() - held.size();
-    input = piece;
-    if (!held.empty()) {
-        joined = held;
-        joined.append(piece);
-        input = joined;
-    }
-    bytes.clear();
-    foreign.clear();
-    codec::Utf8Reader reader(start);
-    std::size_t used = 0;
-    const std::optional<std::uint64_t> invalid = reader.read(input, final, bytes, foreign, used);
-    held.assign(input.substr(used));
-    return invalid;
+    std::string named;
+    named.reserve(4 * taken + name.size());
+    for (std::size_t k = 0; k < taken; ++k)
+        named += "new ";
+    return named.append(name);
 }
 
-} // namespace detail
+struct Sniffer::State {
+    std::string head; // the first bytes, up to the length of kHead
+    std::uint64_t size = 0;
+    bool nul = false;
+    bool high = false;
+    bool invalid = false;
+    utf8::Pieces pieces;
+    std::string bytes;
+    std::u32string foreign;
+};
+
+Sniffer::Sniffer()
+    : state(std::make_unique<State>())
+{
+}
+
+Sniffer::~Sniffer() = default;
+
+bool Sniffer::asciiOnly() const
+{
+    return !state->high;
+}
 
 void Sniffer::feed(std::string_view piece)
 {
-    if (head.size() < kHead.size())
-        head.append(piece.substr(0, kHead.size() - head.size()));
-    size += piece.size();
+    State &s = *state;
+    if (s.head.size() < kHead.size())
+        s.head.append(piece.substr(0, kHead.size() - s.head.size()));
+    s.size += piece.size();
     for (const char ch : piece) {
-        nul |= ch == '\0';
-        high |= static_cast<unsigned char>(ch) >= 0x80;
+        s.nul |= ch == '\0';
+        s.high |= static_cast<unsigned char>(ch) >= 0x80;
     }
-    if (!invalid)
-        invalid = utf8.read(piece, false).has_value();
+    s.pieces.feed(piece, false, [&](std::string_view part, bool) -> std::size_t {
+        if (s.invalid)
+            return 0;
+        s.bytes.clear();
+        s.foreign.clear();
+        std::size_t used = 0;
+        s.invalid = utf8::Reader().read(part, false, s.bytes, s.foreign, used).has_value();
+        return used;
+    });
 }
 
 Kind Sniffer::kind() const
 {
-    if (hasUtf16Mark(head, size))
+    const State &s = *state;
+    if (hasUtf16Mark(s.head, s.size))
         return Kind::Utf16;
     // Only Save writes the head, and its box may have held any character, U+0000 too.
-    if (startsWithHead(head))
+    if (startsWithHead(s.head))
         return Kind::Saved;
-    if (nul)
+    if (s.nul)
         return Kind::Binary;
-    if (invalid || utf8.holdsUnfinished())
+    if (s.invalid || s.pieces.holdsCut())
         return Kind::EightBit;
     return Kind::Utf8;
 }
@@ -110,40 +127,54 @@ Kind classify(std::string_view bytes)
     return sniffer.kind();
 }
 
+struct Decoder::State {
+    void body(std::string_view bytes, std::string &out);
+
+    bool keepHead = false;
+    std::string head; // the first bytes, until it is known whether they are the head
+    bool headDone = false;
+    bool carriageReturn = false; // a CR that a LF may still join
+};
+
 Decoder::Decoder(bool keepHead)
-    : keepHead(keepHead)
+    : state(std::make_unique<State>())
 {
+    state->keepHead = keepHead;
 }
+
+Decoder::~Decoder() = default;
 
 void Decoder::decode(std::string_view piece, std::string &out)
 {
-    if (!headDone) {
-        const std::size_t taken = std::min(piece.size(), kHead.size() - head.size());
-        head.append(piece.substr(0, taken));
+    State &s = *state;
+    if (!s.headDone) {
+        const std::size_t taken = std::min(piece.size(), kHead.size() - s.head.size());
+        s.head.append(piece.substr(0, taken));
         piece.remove_prefix(taken);
-        if (head.size() < kHead.size() && head == kHead.substr(0, head.size()))
+        if (s.head.size() < kHead.size() && s.head == kHead.substr(0, s.head.size()))
             return; // it may still be the head
-        headDone = true;
-        if (keepHead || head != kHead)
-            body(head, out);
-        head.clear();
+        s.headDone = true;
+        if (s.keepHead || s.head != kHead)
+            s.body(s.head, out);
+        s.head.clear();
     }
-    body(piece, out);
+    s.body(piece, out);
 }
 
 void Decoder::finish(std::string &out)
 {
-    if (!headDone) {
-        headDone = true;
-        body(head, out);
-        head.clear();
+    State &s = *state;
+    if (!s.headDone) {
+        s.headDone = true;
+        s.body(s.head, out);
+        s.head.clear();
     }
-    if (carriageReturn)
+    if (s.carriageReturn)
         out.push_back('\r');
-    carriageReturn = false;
+    s.carriageReturn = false;
 }
 
-void Decoder::body(std::string_view bytes, std::string &out)
+void Decoder::State::body(std::string_view bytes, std::string &out)
 {
     for (const char ch : bytes) {
         if (carriageReturn && ch != '\n')
@@ -156,9 +187,48 @@ void Decoder::body(std::string_view bytes, std::string &out)
     }
 }
 
+struct Encoder::State {
+    std::size_t take(std::string_view part, bool final, std::string &out);
+
+    EncodeOptions options;
+    utf8::Pieces pieces;
+    std::uint64_t read = 0; // where the next part starts in the whole input
+    std::string bytes;
+    std::u32string foreign;
+    bool started = false;
+    bool carriageReturn = false; // the last break was a CR: a LF right after it is the same break
+    Error failure = Error::None;
+    std::uint64_t offset = 0;
+    char32_t missing = 0;
+    std::uint64_t questionMarks = 0;
+};
+
 Encoder::Encoder(EncodeOptions options)
-    : options(options)
+    : state(std::make_unique<State>())
 {
+    state->options = options;
+}
+
+Encoder::~Encoder() = default;
+
+Encoder::Error Encoder::error() const
+{
+    return state->failure;
+}
+
+std::uint64_t Encoder::errorOffset() const
+{
+    return state->offset;
+}
+
+char32_t Encoder::unencodable() const
+{
+    return state->missing;
+}
+
+std::uint64_t Encoder::replaced() const
+{
+    return state->questionMarks;
 }
 
 bool Encoder::encode(std::string_view piece, std::string &out)
@@ -173,14 +243,29 @@ bool Encoder::finish(std::string &out)
 
 bool Encoder::take(std::string_view piece, bool final, std::string &out)
 {
-    if (failure != Error::None)
+    State &s = *state;
+    if (s.failure != Error::None)
         return false;
-    if (!started) {
+    if (!s.started) {
         out.append(kHead);
-        started = true;
+        s.started = true;
     }
-    const std::optional<std::uint64_t> invalidAt = utf8.read(piece, final);
-    const std::string &bytes = utf8.bytes;
+    s.pieces.feed(piece, final,
+        [&](std::string_view part, bool last) { return s.take(part, last, out); });
+    return s.failure == Error::None;
+}
+
+std::size_t Encoder::State::take(std::string_view part, bool final, std::string &out)
+{
+    if (failure != Error::None)
+        return 0;
+    bytes.clear();
+    foreign.clear();
+    const std::uint64_t start = read;
+    utf8::Reader reader(start);
+    std::size_t used = 0;
+    const std::optional<std::uint64_t> invalidAt = reader.read(part, final, bytes, foreign, used);
+    read = reader.consumed();
 
     std::size_t nextForeign = 0;
     for (std::size_t k = 0; k < bytes.size(); ++k) {
@@ -201,44 +286,46 @@ bool Encoder::take(std::string_view piece, bool final, std::string &out)
             out.push_back(byte);
             continue;
         }
-        const char32_t c = utf8.foreign[nextForeign++];
+        const char32_t c = foreign[nextForeign++];
         if (c == codec::kForeign) {
             out.push_back(byte);
         } else if (c == kParagraphSeparator) {
             out.append("\r\n");
-        } else if (c == kByteOrderMark && options.dropByteOrderMark && utf8.start == 0 && k == 0) {
+        } else if (c == kByteOrderMark && options.dropByteOrderMark && start == 0 && k == 0) {
             // A file's byte-order mark says how it is encoded; it is no character.
         } else if (options.lossy) {
             out.push_back('?');
             ++questionMarks;
         } else {
             // Each character gave one byte: the k-th byte's character is the k-th
-            // that starts in the input.
+            // that starts in the part.
             std::size_t at = 0;
             for (std::size_t starts = 0;; ++at) {
-                if ((static_cast<unsigned char>(utf8.input[at]) & 0xC0) != 0x80 && starts++ == k)
+                if (!utf8::isContinuation(static_cast<unsigned char>(part[at])) && starts++ == k)
                     break;
             }
             failure = Error::NoEightBitCode;
-            offset = utf8.start + at;
+            offset = start + at;
             missing = c;
-            return false;
+            return 0;
         }
     }
     if (invalidAt) {
         failure = Error::InvalidUtf8;
         offset = *invalidAt;
-        return false;
+        return 0;
     }
-    return true;
+    return used;
 }
 
 std::u32string unencodable(std::string_view utf8)
 {
-    detail::Utf8Pieces text;
-    text.read(utf8, true);
+    std::string bytes;
+    std::u32string foreign;
+    std::size_t used = 0;
+    utf8::Reader().read(utf8, true, bytes, foreign, used);
     std::u32string seen;
-    for (const char32_t c : text.foreign)
+    for (const char32_t c : foreign)
         if (c != codec::kForeign && c != kParagraphSeparator
             && seen.find(c) == std::u32string::npos)
             seen.push_back(c);
@@ -258,8 +345,8 @@ Text toText(std::string_view bytes)
         break;
     }
     case Kind::Utf8:
-        if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark)
-            bytes.remove_prefix(kUtf8Mark.size());
+        if (bytes.starts_with(utf8::kByteOrderMark))
+            bytes.remove_prefix(utf8::kByteOrderMark.size());
         text.utf8.assign(bytes);
         break;
     case Kind::Utf16:

@@ -1,7 +1,7 @@
-#include "transliterator.h"
+#include "vesnor/transliterator.h"
 
 #include "tables.h"
-#include "utf8.h"
+#include "vesnor/utf8.h"
 #include "walk.h"
 
 #include <algorithm>
@@ -13,110 +13,131 @@ namespace vesnor {
 std::string convert(Direction direction, std::string_view text)
 {
     std::string out;
-    detail::walk(direction, detail::Output::EightBit, text, detail::kTextStart, true, out);
+    detail::walk(direction, Encoding::EightBit, text, detail::kTextStart, true, out);
     return out;
 }
 
+struct StreamConverter::State {
+    State(Direction direction, Encoding encoding)
+        : direction(direction)
+        , encoding(encoding)
+    {
+    }
+
+    std::size_t readUtf8(std::string_view part, bool final, std::string &out);
+    void takeEightBit(std::string_view piece, bool final, std::string &out);
+
+    const Direction direction;
+    const Encoding encoding;
+    utf8::Pieces pieces;
+    bool markChecked = false;
+    std::string bytes; // 8-bit text not yet walked: a byte that may start a pair
+    // Where a piece is read into 8-bit text behind those bytes: it is written before it
+    // is read, so it grows without being filled first.
+    std::unique_ptr<char[]> buffer;
+    std::size_t bufferSize = 0;
+    std::u32string foreign; // originals of the kForeign bytes not yet written
+    unsigned char previous = detail::kTextStart;
+    std::uint64_t read = 0; // UTF-8 bytes taken from the input
+    std::uint64_t offset = 0;
+    bool failed = false;
+};
+
 StreamConverter::StreamConverter(Direction direction, Encoding encoding)
-    : direction(direction)
-    , encoding(encoding)
-    , previous(detail::kTextStart)
+    : state(std::make_unique<State>(direction, encoding))
 {
+}
+
+StreamConverter::~StreamConverter() = default;
+
+std::uint64_t StreamConverter::errorOffset() const
+{
+    return state->offset;
 }
 
 bool StreamConverter::convert(std::string_view piece, std::string &out)
 {
-    return take(piece, false, out);
+    if (state->failed)
+        return false;
+    if (state->encoding == Encoding::EightBit)
+        state->takeEightBit(piece, false, out);
+    else
+        state->pieces.feed(piece, false,
+            [&](std::string_view part, bool final) { return state->readUtf8(part, final, out); });
+    return !state->failed;
 }
 
 bool StreamConverter::finish(std::string &out)
 {
-    return take({}, true, out);
-}
-
-bool StreamConverter::take(std::string_view piece, bool final, std::string &out)
-{
-    if (failed)
+    if (state->failed)
         return false;
-    if (encoding == Encoding::EightBit)
-        return takeEightBit(piece, final, out);
-    // Only an unfinished sequence is kept between pieces. It is finished with the
-    // few bytes it lacks from the new piece, and the rest is read where it lies.
-    std::string_view input = piece;
-    if (!raw.empty()) {
-        constexpr std::size_t kLongestSequence = 4;
-        const std::size_t pending = raw.size();
-        const std::size_t borrowed = std::min(piece.size(), kLongestSequence);
-        raw.append(piece.substr(0, borrowed));
-        const std::size_t used = readUtf8(raw, final && borrowed == piece.size(), bytes);
-        if (failed || used < pending) {
-            // Invalid, or the piece too short to finish it.
-            raw.erase(0, used);
-            input = {};
-        } else {
-            raw.clear();
-            input = piece.substr(used - pending);
-        }
-    }
-    std::string_view text = bytes;
-    if (!failed) {
-        // Plain ASCII needs no reading: the walk takes it as it stands. A character
-        // set aside and not yet written is held back, and then nothing is taken.
-        const std::size_t taken = detail::walkPlainStart(direction, bytes, input, previous, out);
-        read += taken;
-        const std::string_view rest = input.substr(taken);
-        const std::size_t room = bytes.size() + rest.size() + codec::Utf8Reader::kSlack;
-        if (bufferSize < room) {
-            bufferSize = std::max(room, 2 * bufferSize);
-            buffer.reset(new char[bufferSize]); // unset, as it is written before it is read
-        }
-        char *end = std::copy(bytes.begin(), bytes.end(), buffer.get());
-        const std::size_t used = readUtf8(rest, final, end);
-        raw.append(rest.substr(used));
-        text = std::string_view(buffer.get(), static_cast<std::size_t>(end - buffer.get()));
-    }
-    // What came before an invalid byte is a whole text of its own.
-    if (failed)
-        final = true;
-
-    codec::Originals originals{foreign};
-    const std::size_t consumed = detail::walk(direction, detail::Output::Utf8, text, previous,
-        final, out, detail::Method::Fastest, &originals)
-                                     .consumed;
-    if (consumed > 0)
-        previous = static_cast<unsigned char>(text[consumed - 1]);
-    // What the walk held back stays for the next piece.
-    if (text.data() == bytes.data())
-        bytes.erase(0, consumed);
+    if (state->encoding == Encoding::EightBit)
+        state->takeEightBit({}, true, out);
     else
-        bytes.assign(text.substr(consumed));
-    foreign.erase(0, originals.next);
-    return !failed;
+        state->pieces.feed({}, true,
+            [&](std::string_view part, bool final) { return state->readUtf8(part, final, out); });
+    return !state->failed;
 }
 
-template<typename Into>
-std::size_t StreamConverter::readUtf8(std::string_view text, bool final, Into &into)
+// Converts whole characters of the part, returning how many of its bytes it took.
+std::size_t StreamConverter::State::readUtf8(std::string_view part, bool final, std::string &out)
 {
-    codec::Utf8Reader reader(read);
+    if (failed)
+        return 0;
+    std::size_t skipped = 0;
+    if (!markChecked) {
+        const std::size_t seen = std::min(part.size(), utf8::kByteOrderMark.size());
+        if (seen < utf8::kByteOrderMark.size() && !final
+            && part == utf8::kByteOrderMark.substr(0, seen))
+            return 0; // it may still be the mark
+        markChecked = true;
+        if (part.starts_with(utf8::kByteOrderMark)) {
+            skipped = utf8::kByteOrderMark.size();
+            part.remove_prefix(skipped);
+            read += skipped;
+        }
+    }
+    // Plain ASCII needs no reading: the walk takes it as it stands. A character
+    // set aside and not yet written is held back, and then nothing is taken.
+    const std::size_t taken = detail::walkPlainStart(direction, bytes, part, previous, out);
+    read += taken;
+    const std::string_view rest = part.substr(taken);
+    const std::size_t room = bytes.size() + rest.size() + utf8::Reader::kSlack;
+    if (bufferSize < room) {
+        bufferSize = std::max(room, 2 * bufferSize);
+        buffer.reset(new char[bufferSize]); // unset, as it is written before it is read
+    }
+    char *end = std::copy(bytes.begin(), bytes.end(), buffer.get());
+    utf8::Reader reader(read);
     std::size_t used = 0;
-    if (const auto bad = reader.read(text, final, into, foreign, used)) {
+    if (const auto bad = reader.read(rest, final, end, foreign, used)) {
         failed = true;
         offset = *bad;
     }
     read = reader.consumed();
-    return used;
+    const std::string_view text(buffer.get(), static_cast<std::size_t>(end - buffer.get()));
+
+    // What came before an invalid byte is a whole text of its own.
+    detail::Originals originals{foreign};
+    const std::size_t consumed = detail::walk(direction, Encoding::Utf8, text, previous,
+        final || failed, out, detail::Method::Fastest, &originals);
+    if (consumed > 0)
+        previous = static_cast<unsigned char>(text[consumed - 1]);
+    // What the walk held back stays for the next part.
+    bytes.assign(text.substr(consumed));
+    foreign.erase(0, originals.next);
+    return skipped + taken + used;
 }
 
 // 8-bit text needs no reading, so it is walked where it lies; only the byte held
 // back, which may still pair with the next piece's first, is copied.
-bool StreamConverter::takeEightBit(std::string_view piece, bool final, std::string &out)
+void StreamConverter::State::takeEightBit(std::string_view piece, bool final, std::string &out)
 {
     std::string_view rest = piece;
     if (!bytes.empty() && !piece.empty()) {
         const std::array<char, 2> two{bytes[0], piece[0]};
-        const std::size_t consumed = detail::walk(direction, detail::Output::EightBit,
-            std::string_view(two.data(), two.size()), previous, false, out)
-                                         .consumed;
+        const std::size_t consumed = detail::walk(direction, Encoding::EightBit,
+            std::string_view(two.data(), two.size()), previous, false, out);
         previous = static_cast<unsigned char>(two[consumed - 1]);
         rest = piece.substr(consumed - 1);
         bytes.clear();
@@ -126,11 +147,10 @@ bool StreamConverter::takeEightBit(std::string_view piece, bool final, std::stri
     if (!held.empty())
         rest = held;
     const std::size_t consumed
-        = detail::walk(direction, detail::Output::EightBit, rest, previous, final, out).consumed;
+        = detail::walk(direction, Encoding::EightBit, rest, previous, final, out);
     if (consumed > 0)
         previous = static_cast<unsigned char>(rest[consumed - 1]);
     bytes.assign(rest.substr(consumed));
-    return true;
 }
 
 Transliterator::Transliterator()
@@ -145,21 +165,18 @@ void Transliterator::Load()
     aetext3 = tables::kKinds;
 }
 
+// The window's named form: the whole text through the one conversion, and its last
+// token found afterwards from the end.
 void Transliterator::ConvertEngArm()
 {
-    convert(Direction::EngArm);
+    b += convert(Direction::EngArm, a);
+    tar = a.substr(detail::lastStepStart(Direction::EngArm, a));
 }
 
 void Transliterator::ConvertArmEng()
 {
-    convert(Direction::ArmEng);
-}
-
-void Transliterator::convert(Direction direction)
-{
-    const detail::Span span
-        = detail::walk(direction, detail::Output::EightBit, a, detail::kTextStart, true, b);
-    tar = a.substr(span.lastTokenStart, span.consumed - span.lastTokenStart);
+    b += convert(Direction::ArmEng, a);
+    tar = a.substr(detail::lastStepStart(Direction::ArmEng, a));
 }
 
 } // namespace vesnor

@@ -1,9 +1,9 @@
 #include "walk.h"
 
-#include "codec.h"
 #include "kernels.h"
 #include "rules.h"
-#include "utf8.h"
+#include "vesnor/codec.h"
+#include "vesnor/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -23,7 +23,26 @@ namespace {
 // A pair of bytes is indexed as one 16-bit load from the text reads it, so the walk
 // needs no shifting.
 constexpr std::size_t kPairs = 65536;
-using codec::twoByteIndex;
+
+// Appends UTF-8 that a walk wrote, where each kForeign byte still stands for the
+// next of the originals: they go back in its place, while there are any. The spans
+// between placeholders are found and copied whole, so that real text costs in
+// proportion to its foreign characters and not to its length.
+void appendRestoring(std::string &out, std::string_view text, Originals &originals)
+{
+    std::size_t at = 0;
+    while (originals.next < originals.foreign.size()) {
+        const void *hit = std::memchr(text.data() + at, codec::kForeign, text.size() - at);
+        if (!hit)
+            break;
+        const auto position
+            = static_cast<std::size_t>(static_cast<const char *>(hit) - text.data());
+        out.append(text.data() + at, position - at);
+        utf8::append(originals.foreign[originals.next++], out);
+        at = position + 1;
+    }
+    out.append(text.data() + at, text.size() - at);
+}
 
 // Each direction is one table of finished steps, indexed by (word start, byte, next
 // byte): every token is its first byte's step unless it is a pair. Only the few
@@ -80,7 +99,7 @@ template<typename S> const Tables<S> &sharedTables(Direction direction)
 
 template<typename S>
 std::size_t walkBlock(const Tables<S> &tables, const unsigned char *src, std::size_t n,
-    unsigned char previous, bool final, char *&cursor, std::size_t &lastStart)
+    unsigned char previous, bool final, char *&cursor)
 {
     if (n == 0)
         return 0;
@@ -132,34 +151,31 @@ std::size_t walkBlock(const Tables<S> &tables, const unsigned char *src, std::si
         taken = (pair(word) & taken) ^ 1;
     }
     cursor = out;
-    // A pair that took the last byte started just before it.
-    if (!taken) {
-        lastStart = n - 2;
+    // A pair took the last byte.
+    if (!taken)
         return n;
-    }
     if (!final)
         return n - 1;
     // At the end of the text the token is the last byte alone.
     const S step = tables.lastSteps[(steps == tables.steps.data() ? 0 : 256) | src[n - 1]];
     std::memcpy(out, step.bytes.data(), sizeof(S::bytes));
     cursor = out + step.len;
-    lastStart = n - 1;
     return n;
 }
 
 // A block through the kernel's vector walk where it takes the text, and through the
 // table walk elsewhere, with walkBlock's contract; it writes 8-bit text.
 std::size_t walkBlockVector(const Kernel &kernel, Direction direction, const unsigned char *src,
-    std::size_t n, unsigned char previous, bool final, char *&cursor, std::size_t &lastStart)
+    std::size_t n, unsigned char previous, bool final, char *&cursor)
 {
     if (n == 0)
         return 0;
     auto before = [&](std::size_t pos) { return pos ? src[pos - 1] : previous; };
     // `at` is where the text walked from stands in src, for the byte before it.
     auto vector = [&](const unsigned char *text, std::size_t size, std::size_t from,
-                      std::size_t limit, std::size_t at, std::size_t &start) {
+                      std::size_t limit, std::size_t at) {
         return kernel.walk(
-            direction, text, size, from, limit, startsWord(before(at)), true, cursor, start);
+            direction, text, size, from, limit, startsWord(before(at)), true, cursor);
     };
     // What the vector walk leaves seldom comes alone, so the table walk takes a
     // stretch of it, twice as long each time the vector walk finds no chunk after it.
@@ -168,17 +184,14 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, const uns
     std::size_t pos = 0;
     while (pos + 64 < n) {
         const std::size_t from = pos;
-        pos = vector(src, n, pos, n - 1, pos, lastStart);
+        pos = vector(src, n, pos, n - 1, pos);
         if (pos + 64 >= n)
             break;
         stretch = pos > from + 1 ? kFirstStretch : std::min(2 * stretch, n);
         const std::size_t length = std::min(stretch, n - pos);
         const bool toTheEnd = length == n - pos;
-        std::size_t start = 0;
-        const std::size_t done = walkBlock(sharedTables<Step>(direction), src + pos, length,
-            before(pos), final && toTheEnd, cursor, start);
-        lastStart = pos + start;
-        pos += done;
+        pos += walkBlock(sharedTables<Step>(direction), src + pos, length, before(pos),
+            final && toTheEnd, cursor);
         if (toTheEnd)
             return pos;
     }
@@ -188,19 +201,12 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, const uns
         std::array<unsigned char, 128> tail;
         tail.fill(' ');
         std::memcpy(tail.data(), src + pos, n - pos);
-        std::size_t start = 0;
-        const std::size_t done = vector(tail.data(), tail.size(), 0, n - pos - 1, pos, start);
-        if (done > 0) {
-            lastStart = pos + start;
-            pos += done;
-        }
+        pos += vector(tail.data(), tail.size(), 0, n - pos - 1, pos);
         // What the vector walk left of them.
-        if (pos + 1 < n) {
-            const std::size_t rest = walkBlock(sharedTables<Step>(direction), src + pos, n - pos,
-                before(pos), final, cursor, start);
-            lastStart = pos + start;
-            return pos + rest;
-        }
+        if (pos + 1 < n)
+            return pos
+                + walkBlock(
+                    sharedTables<Step>(direction), src + pos, n - pos, before(pos), final, cursor);
     }
     if (pos == n)
         return n;
@@ -211,7 +217,6 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, const uns
         = sharedRules(direction).lastSteps[(startsWord(before(pos)) ? 256 : 0) + src[pos]];
     std::memcpy(cursor, step.bytes.data(), step.len);
     cursor += step.len;
-    lastStart = pos;
     return n;
 }
 
@@ -219,7 +224,7 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, const uns
 // more than the walk.
 template<typename S>
 std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t n,
-    unsigned char previous, bool final, char *&cursor, std::size_t &lastStart)
+    unsigned char previous, bool final, char *&cursor)
 {
     std::size_t j = 0;
     while (j < n) {
@@ -230,7 +235,6 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
             const S step = finished<S>(rules.lastSteps[wordStart * 256 + src[j]]);
             std::memcpy(cursor, step.bytes.data(), step.len);
             cursor += step.len;
-            lastStart = j;
             return n;
         }
         const std::size_t index = wordStart * 256 + src[j];
@@ -244,7 +248,6 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
         const S done = finished<S>(step);
         std::memcpy(cursor, done.bytes.data(), done.len);
         cursor += done.len;
-        lastStart = j;
         j += done.advance;
     }
     return j;
@@ -256,14 +259,14 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
 // bytes past what it yields. With `expand`, the walk writes 8-bit text that it turns
 // into UTF-8 on the way out.
 template<typename WalkBlock>
-Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous, bool final,
+std::size_t walkBlocks(std::size_t width, std::string_view src, unsigned char previous, bool final,
     std::string &out, WalkBlock walkBlock,
-    char *(*expand)(const unsigned char *, std::size_t, char *, codec::Originals *) = nullptr,
-    codec::Originals *originals = nullptr)
+    char *(*expand)(const unsigned char *, std::size_t, char *, Originals *) = nullptr,
+    Originals *originals = nullptr)
 {
     const auto emit = [&](const char *data, std::size_t n) {
         if (originals && originals->next < originals->foreign.size())
-            codec::appendRestoring(out, std::string_view(data, n), *originals);
+            appendRestoring(out, std::string_view(data, n), *originals);
         else
             out.append(data, n);
     };
@@ -277,14 +280,12 @@ Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous,
     const auto *bytes = reinterpret_cast<const unsigned char *>(src.data());
     out.reserve(out.size() + src.size() + src.size() / 4);
 
-    Span result;
-    while (result.consumed < src.size()) {
-        const std::size_t length = std::min(kBlock, src.size() - result.consumed);
-        const bool tail = result.consumed + length == src.size();
+    std::size_t consumed = 0;
+    while (consumed < src.size()) {
+        const std::size_t length = std::min(kBlock, src.size() - consumed);
+        const bool tail = consumed + length == src.size();
         char *cursor = scratch.get();
-        std::size_t lastStart = 0;
-        const std::size_t done = walkBlock(
-            bytes + result.consumed, length, previous, tail && final, cursor, lastStart);
+        const std::size_t done = walkBlock(bytes + consumed, length, previous, tail && final, cursor);
         const auto written = static_cast<std::size_t>(cursor - scratch.get());
         if (expand) {
             const char *end = expand(reinterpret_cast<const unsigned char *>(scratch.get()),
@@ -295,35 +296,33 @@ Span walkBlocks(std::size_t width, std::string_view src, unsigned char previous,
         }
         if (done == 0)
             break;
-        result.lastTokenStart = result.consumed + lastStart;
-        result.consumed += done;
-        previous = bytes[result.consumed - 1];
+        consumed += done;
+        previous = bytes[consumed - 1];
         if (tail)
             break;
     }
-    return result;
+    return consumed;
 }
 
 // Kept out of walk(), whose other branches cost the loop about 4% when it is laid out
 // among them.
 template<typename S>
-[[gnu::noinline]] Span tableWalk(Direction direction, std::string_view src, unsigned char previous,
-    bool final, std::string &out, codec::Originals *originals)
+[[gnu::noinline]] std::size_t tableWalk(Direction direction, std::string_view src, unsigned char previous,
+    bool final, std::string &out, Originals *originals)
 {
     const Tables<S> &tables = sharedTables<S>(direction);
     static_assert(sizeof(S) <= 64);
     return walkBlocks(
         sizeof(S::bytes), src, previous, final, out,
         [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
-            char *&cursor, std::size_t &lastStart) {
-            return walkBlock(tables, block, n, before, last, cursor, lastStart);
+            char *&cursor) { return walkBlock(tables, block, n, before, last, cursor);
         },
         nullptr, originals);
 }
 
 template<typename S>
-Span typedWalk(Direction direction, Output output, std::string_view src, unsigned char previous,
-    bool final, std::string &out, Method method, codec::Originals *originals)
+std::size_t typedWalk(Direction direction, Encoding output, std::string_view src,
+    unsigned char previous, bool final, std::string &out, Method method, Originals *originals)
 {
     // The vector walk's tables are small and quick to build; the table walk's are
     // not, so a short text is walked from the rules where there is no vector walk.
@@ -336,8 +335,7 @@ Span typedWalk(Direction direction, Output output, std::string_view src, unsigne
         return walkBlocks(
             sizeof(S::bytes), src, previous, final, out,
             [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
-                char *&cursor, std::size_t &lastStart) {
-                return walkShort<S>(rules, block, n, before, last, cursor, lastStart);
+                char *&cursor) { return walkShort<S>(rules, block, n, before, last, cursor);
             },
             nullptr, originals);
     }
@@ -347,20 +345,49 @@ Span typedWalk(Direction direction, Output output, std::string_view src, unsigne
     return walkBlocks(
         sizeof(Step::bytes), src, previous, final, out,
         [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
-            char *&cursor, std::size_t &lastStart) {
-            return walkBlockVector(vector, direction, block, n, before, last, cursor, lastStart);
+            char *&cursor) {
+            return walkBlockVector(vector, direction, block, n, before, last, cursor);
         },
-        output == Output::Utf8 ? vector.expand : nullptr, originals);
+        output == Encoding::Utf8 ? vector.expand : nullptr, originals);
 }
 
 } // namespace
 
-Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
-    bool final, std::string &out, Method method, codec::Originals *originals)
+std::size_t walk(Direction direction, Encoding output, std::string_view src,
+    unsigned char previous, bool final, std::string &out, Method method, Originals *originals)
 {
-    if (output == Output::EightBit)
+    if (output == Encoding::EightBit)
         return typedWalk<Step>(direction, output, src, previous, final, out, method, nullptr);
     return typedWalk<Utf8Step>(direction, output, src, previous, final, out, method, originals);
+}
+
+std::size_t lastStepStart(Direction direction, std::string_view text)
+{
+    const Rules &rules = sharedRules(direction);
+    const auto *src = reinterpret_cast<const unsigned char *>(text.data());
+    auto wordStart = [&](std::size_t j) { return startsWord(j ? src[j - 1] : kTextStart); };
+    // The step that begins at j takes the byte after it too.
+    auto takesTwo = [&](std::size_t j) {
+        const std::size_t index = (wordStart(j) ? 256 : 0) + src[j];
+        for (std::size_t k = rules.runs[index]; k < rules.runs[index + 1]; ++k)
+            if (rules.pairs[k].second == src[j + 1])
+                return rules.pairs[k].step.advance == 2;
+        return rules.singles[index].advance == 2;
+    };
+    const std::size_t n = text.size();
+    if (n < 2)
+        return 0;
+    // A step begins at j where the one before cannot reach past j - 1, whichever
+    // byte it began at; from there the steps are walked to the end.
+    std::size_t j = n - 1;
+    while (j > 0 && takesTwo(j - 1))
+        --j;
+    std::size_t last = j;
+    while (j < n) {
+        last = j;
+        j += j + 1 < n && takesTwo(j) ? 2 : 1;
+    }
+    return last;
 }
 
 std::size_t walkPlainStart(Direction direction, std::string &held, std::string_view src,
@@ -380,9 +407,8 @@ std::size_t walkPlainStart(Direction direction, std::string &held, std::string_v
     if (!held.empty()) {
         // The byte held back goes first, paired or not with the first one here.
         const std::array<char, 2> two{held[0], src[0]};
-        const std::size_t consumed = walk(
-            direction, Output::Utf8, std::string_view(two.data(), two.size()), previous, false, out)
-                                         .consumed;
+        const std::size_t consumed = walk(direction, Encoding::Utf8,
+            std::string_view(two.data(), two.size()), previous, false, out);
         previous = static_cast<unsigned char>(two[consumed - 1]);
         pos = consumed - 1;
         held.clear();
@@ -395,14 +421,13 @@ std::size_t walkPlainStart(Direction direction, std::string &held, std::string_v
     const auto *end = reinterpret_cast<const unsigned char *>(rest.data() + rest.size());
     const std::size_t taken = walkBlocks(
         sizeof(Step::bytes), rest, previous, false, out,
-        [&](const unsigned char *block, std::size_t n, unsigned char before, bool, char *&cursor,
-            std::size_t &lastStart) {
+        [&](const unsigned char *block, std::size_t n, unsigned char before, bool,
+            char *&cursor) {
             const auto readable = static_cast<std::size_t>(end - block);
             return vector.walk(direction, block, readable, 0, std::min(n, readable - 1),
-                startsWord(before), false, cursor, lastStart);
+                startsWord(before), false, cursor);
         },
-        vector.expand)
-                                  .consumed;
+        vector.expand);
     if (taken > 0)
         previous = static_cast<unsigned char>(rest[taken - 1]);
     return pos + taken;

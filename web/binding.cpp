@@ -2,10 +2,11 @@
 // into the input buffer, calls one function, and reads the result before its next
 // call. Every text the page shows comes from here; JavaScript only moves bytes.
 
-#include "engine/chart.h"
-#include "engine/codec.h"
-#include "engine/textfile.h"
-#include "engine/transliterator.h"
+#include "vesnor/chart.h"
+#include "vesnor/codec.h"
+#include "vesnor/utf8.h"
+#include "vesnor/textfile.h"
+#include "vesnor/transliterator.h"
 
 #include <emscripten/emscripten.h>
 
@@ -28,7 +29,7 @@ std::string_view given(std::size_t size)
 void appendUnicode(std::string_view eightBit, std::string &out)
 {
     for (const char32_t c : vesnor::codec::decode(eightBit, {}))
-        vesnor::codec::appendUtf8(c, out);
+        vesnor::utf8::append(c, out);
 }
 
 // The page reads the kind by number.
@@ -84,7 +85,7 @@ EMSCRIPTEN_KEEPALIVE void vesnor_unencodable(std::size_t size)
 {
     result.clear();
     for (const char32_t c : vesnor::textfile::unencodable(given(size)))
-        vesnor::codec::appendUtf8(c, result);
+        vesnor::utf8::append(c, result);
 }
 
 // A file's bytes as the text the input box takes; returns what the file holds

@@ -6,10 +6,14 @@
 // calls the kernel chosen once, at the first conversion: the best this processor
 // runs, or the one VESNOR_KERNEL names (portable, avx2, avx512) where it runs here.
 
-#include "engine/transliterator.h"
-#include "utf8.h"
+#include "inside.h"
+#include "vesnor/transliterator.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,9 +30,42 @@
 
 namespace vesnor::detail {
 
-// What a walk writes: the 8-bit text, or that text already as UTF-8 (where the
-// originals of kForeign bytes still have to be put back, see codec.h).
-enum class Output { EightBit, Utf8 };
+// Texts shorter than this are not worth building a kernel's or the table walk's
+// tables for (a megabyte, about a millisecond): most letters are shorter.
+inline constexpr std::size_t kShortText = 16 * 1024;
+
+// Two bytes as one 16-bit load from the text reads them: the index of the tables
+// that the reader and the walk look pairs of bytes up in.
+inline std::size_t twoByteIndex(unsigned char first, unsigned char second)
+{
+    const std::array<unsigned char, 2> bytes{first, second};
+    std::uint16_t index;
+    std::memcpy(&index, bytes.data(), 2);
+    return index;
+}
+
+// The characters set aside while reading UTF-8, and how many of them are back in place.
+struct Originals {
+    std::u32string_view foreign;
+    std::size_t next = 0;
+};
+
+// What the vector readers share, on masks of one bit per byte: `high` bytes from 0x80
+// up, `leads` the leads they map, `follows` continuations, `afterLead` the bytes a
+// lead stands before. The positions they refuse: a high byte that is neither, a
+// continuation without its lead, a lead without its continuation.
+template<typename Mask>
+constexpr Mask refusedLanes(Mask high, Mask leads, Mask follows, Mask afterLead)
+{
+    const Mask mismatched = follows ^ afterLead;
+    return (high & ~leads & ~follows) | (mismatched & follows) | ((mismatched & ~follows) >> 1);
+}
+
+// The positions before the first refused one, or all of them.
+template<typename Mask> constexpr Mask takenBefore(Mask refused, Mask all)
+{
+    return refused ? (refused & (Mask{0} - refused)) - 1 : all;
+}
 
 struct Kernel {
     std::string_view name;
@@ -51,17 +88,22 @@ struct Kernel {
     // as much as 64 bytes past its end, and moves out along. Returns where the next
     // step begins: at limit or just after it, or at or just after the start of the
     // chunk it could not take, which is pos where it has no tables for the
-    // direction. lastStart is where the last step it took began, when it took one.
+    // direction.
     std::size_t (*walk)(Direction direction, const unsigned char *src, std::size_t size,
-        std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain, char *&out,
-        std::size_t &lastStart);
+        std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain, char *&out);
 
     // Writes the UTF-8 of the n bytes of 8-bit text at src at out, and as much as 64
     // bytes past it; returns its end. Where originals are given, each kForeign byte
     // takes the next of them while there are any. Present where walk is.
     char *(*expand)(
-        const unsigned char *src, std::size_t n, char *out, codec::Originals *originals);
+        const unsigned char *src, std::size_t n, char *out, Originals *originals);
 };
+
+// A kernel this build has no code for: it is never supported.
+constexpr Kernel absentKernel(std::string_view name)
+{
+    return {name, [] { return false; }, nullptr, nullptr, nullptr};
+}
 
 extern const Kernel kPortableKernel;
 extern const Kernel kAvx2Kernel;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "inside.h"
+
 // Inside the engine: what each direction does, derived once from the table data,
 // in the form every kernel builds its own lookups from.
 
-#include "engine/transliterator.h"
+#include "vesnor/transliterator.h"
 
 #include <array>
 #include <cstddef>

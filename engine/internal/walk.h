@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inside.h"
+
 // Inside the engine: the walk that both conversions share. Every decision of a step
 // depends only on whether it stands at a word start, on its byte and on the next
 // one, so every step can be looked up: many positions at once by the kernel's
@@ -7,7 +9,6 @@
 // per direction is built when a text first needs it.
 
 #include "kernels.h"
-#include "utf8.h"
 
 #include <cstddef>
 #include <string>
@@ -34,11 +35,6 @@ constexpr bool startsWord(unsigned char previous)
 // The start of a text counts as if white space stood before it.
 inline constexpr unsigned char kTextStart = ' ';
 
-struct Span {
-    std::size_t consumed = 0; // bytes of src converted
-    std::size_t lastTokenStart = 0; // where the last step began
-};
-
 // Fastest takes the kernel's vector walk where it has one. Without one, it takes
 // the table walk, except for a short text while the table walk's tables are not yet
 // built: that text is walked from the rules. Vector takes the vector walk where there
@@ -46,17 +42,17 @@ struct Span {
 // all to each other.
 enum class Method { Fastest, Vector, Table, Short };
 
-// Texts shorter than this are not worth building the table walk's tables for (1 MB,
-// about a millisecond): most letters are shorter.
-inline constexpr std::size_t kShortText = 16 * 1024;
+// Walks src, whose preceding byte was `previous`, appending the result to out as
+// 8-bit text or as UTF-8; returns how many bytes of src it converted. Unless `final`,
+// it stops before a last byte that could still pair with the next piece of the text.
+// In UTF-8, the originals given take the places of the text's kForeign bytes.
+std::size_t walk(Direction direction, Encoding output, std::string_view src,
+    unsigned char previous, bool final, std::string &out, Method method = Method::Fastest,
+    Originals *originals = nullptr);
 
-// Walks src, whose preceding byte was `previous`, appending the result to out.
-// Unless `final`, it stops before a last byte that could still pair with the next
-// piece of the text. In UTF-8, the originals given take the places of the text's
-// kForeign bytes.
-Span walk(Direction direction, Output output, std::string_view src, unsigned char previous,
-    bool final, std::string &out, Method method = Method::Fastest,
-    codec::Originals *originals = nullptr);
+// Where the last step of the walk over a whole text begins, found from the text's
+// end: the step before a byte that no step pairs it with has ended there.
+std::size_t lastStepStart(Direction direction, std::string_view text);
 
 // For text read from UTF-8, whose plain ASCII (without U+001A) is its own 8-bit
 // text: walks `held`, at most one byte held back from before, and then src where it

@@ -3,7 +3,7 @@
 // Streams are checked by feeding a text in pieces of random sizes and comparing
 // with the text converted whole.
 
-#include "engine/transliterator.h"
+#include "vesnor/transliterator.h"
 
 #include <algorithm>
 #include <random>

@@ -1,7 +1,8 @@
 #include "reference.h"
 
-#include "engine/codec.h"
-#include "engine/tables.h"
+#include "vesnor/codec.h"
+#include "vesnor/utf8.h"
+#include "tables.h"
 
 namespace vesnor::reference {
 
@@ -41,12 +42,16 @@ std::size_t position(std::string_view side, std::string_view token)
     return found == std::string::npos ? 0 : found + 1;
 }
 
-std::string ConvertEngArm(const Tables &t, const std::string &a)
+std::string ConvertEngArm(const Tables &t, const std::string &a, std::string *last)
 {
     std::string b;
     const std::size_t n = a.size();
     std::size_t i = 1;
+    if (last)
+        last->clear();
     while (i <= n) {
+        if (last)
+            *last = a.substr(i - 1);
         const bool ws = wordStart(a, i);
         std::string_view tar = mid(a, i, 2);
         if ((tar == "VO" || tar == "Vo") && ws) {
@@ -81,12 +86,16 @@ std::string ConvertEngArm(const Tables &t, const std::string &a)
     return b;
 }
 
-std::string ConvertArmEng(const Tables &t, const std::string &a)
+std::string ConvertArmEng(const Tables &t, const std::string &a, std::string *last)
 {
     std::string b;
     const std::size_t n = a.size();
     std::size_t i = 1;
+    if (last)
+        last->clear();
     while (i <= n) {
+        if (last)
+            *last = a.substr(i - 1);
         std::string_view tar = mid(a, i, 2);
         if (const std::size_t p = position(t.aetext1, tar); p != 0 && kind(t, p) == 2) {
             b += mid(t.aetext2, p, 2);
@@ -125,18 +134,18 @@ Direction direction(bool engArm)
     return engArm ? Direction::EngArm : Direction::ArmEng;
 }
 
-std::string slow(Direction direction, const std::string &text)
+std::string slow(Direction direction, const std::string &text, std::string *last)
 {
     static const Tables tables = standardTables();
-    return direction == Direction::EngArm ? ConvertEngArm(tables, text)
-                                          : ConvertArmEng(tables, text);
+    return direction == Direction::EngArm ? ConvertEngArm(tables, text, last)
+                                          : ConvertArmEng(tables, text, last);
 }
 
 std::string utf8(std::u32string_view text)
 {
     std::string out;
     for (const char32_t c : text)
-        codec::appendUtf8(c, out);
+        vesnor::utf8::append(c, out);
     return out;
 }
 

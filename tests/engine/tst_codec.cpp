@@ -1,8 +1,8 @@
-#include "engine/codec.h"
-#include "engine/transliterator.h"
+#include "vesnor/codec.h"
+#include "vesnor/utf8.h"
+#include "vesnor/transliterator.h"
 #include "hex.h"
 #include "pieces.h"
-#include "utf8.h"
 
 #include "everykernel.h"
 #include "reference.h"
@@ -22,7 +22,7 @@ namespace {
 using vesnor::reference::utf8;
 
 // Reads what is pending and keeps only what the reader left, as a stream does.
-std::optional<std::uint64_t> readPending(codec::Utf8Reader &reader, std::string &pending,
+std::optional<std::uint64_t> readPending(vesnor::utf8::Reader &reader, std::string &pending,
     bool final, std::string &bytes, std::u32string &foreign)
 {
     std::size_t used = 0;
@@ -41,7 +41,7 @@ struct Read {
 
 Read readInPieces(std::string_view text, std::mt19937 &rng, std::size_t largest)
 {
-    codec::Utf8Reader reader;
+    vesnor::utf8::Reader reader;
     std::string pending;
     Read read;
     inRandomPieces(text, rng, largest, [&](std::string_view piece) {
@@ -232,7 +232,7 @@ void TestCodec::invalidUtf8()
 
     std::string before;
     {
-        codec::Utf8Reader reader;
+        vesnor::utf8::Reader reader;
         std::string pending = input.toStdString();
         std::u32string foreign;
         const auto error = readPending(reader, pending, true, before, foreign);
@@ -293,12 +293,12 @@ void TestCodec::utf8SplitAnywhere()
     std::string whole;
     std::u32string wholeForeign;
     {
-        codec::Utf8Reader reader;
+        vesnor::utf8::Reader reader;
         std::string pending = text;
         QVERIFY(!readPending(reader, pending, true, whole, wholeForeign));
     }
     for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-        codec::Utf8Reader reader;
+        vesnor::utf8::Reader reader;
         std::string pending = text.substr(0, cut);
         std::string bytes;
         std::u32string foreign;
@@ -355,7 +355,7 @@ void TestCodec::utf8ReaderAgreesWithEncode()
                 text += text + U"a" + pool[pick(rng)];
         const codec::EightBitText expected = codec::encode(text);
 
-        codec::Utf8Reader reader;
+        vesnor::utf8::Reader reader;
         std::string pending;
         std::string bytes;
         std::u32string foreign;

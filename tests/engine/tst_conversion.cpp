@@ -1,4 +1,4 @@
-#include "engine/transliterator.h"
+#include "vesnor/transliterator.h"
 #include "hex.h"
 #include "pieces.h"
 

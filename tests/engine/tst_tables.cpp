@@ -1,5 +1,5 @@
-#include "engine/tables.h"
-#include "engine/transliterator.h"
+#include "tables.h"
+#include "vesnor/transliterator.h"
 #include "reference.h"
 
 #include <QtTest/QTest>

@@ -1,4 +1,4 @@
-#include "engine/textfile.h"
+#include "vesnor/textfile.h"
 #include "hex.h"
 #include "pieces.h"
 

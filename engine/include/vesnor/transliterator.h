@@ -28,14 +28,19 @@ std::string_view kernelName();
 // The conversion of a whole 8-bit text.
 std::string convert(Direction direction, std::string_view text);
 
+// The two forms text takes in and out of the engine.
 enum class Encoding { Utf8, EightBit };
 
 // Converts a text that arrives in pieces exactly as if it had come in one piece,
 // holding back at most a few bytes between pieces. In UTF-8 the characters that the
-// 8-bit text cannot hold come through unchanged and in place.
+// 8-bit text cannot hold come through unchanged and in place, and a byte-order mark
+// that opens the text is dropped: it tells how a file is written, and is no text.
 class StreamConverter {
 public:
     explicit StreamConverter(Direction direction, Encoding encoding = Encoding::Utf8);
+    ~StreamConverter();
+    StreamConverter(const StreamConverter &) = delete;
+    StreamConverter &operator=(const StreamConverter &) = delete;
 
     // Appends the conversion of the next piece to out. False once the input is found
     // not to be valid UTF-8: out then ends with the conversion of everything before
@@ -46,28 +51,11 @@ public:
     // The input has ended: converts what was held back.
     bool finish(std::string &out);
 
-    std::uint64_t errorOffset() const { return offset; }
+    std::uint64_t errorOffset() const;
 
 private:
-    bool take(std::string_view piece, bool final, std::string &out);
-    bool takeEightBit(std::string_view piece, bool final, std::string &out);
-    // Reads UTF-8 into `into`, bytes or where a pointer points, returning how much of
-    // it was used.
-    template<typename Into> std::size_t readUtf8(std::string_view text, bool final, Into &into);
-
-    const Direction direction;
-    const Encoding encoding;
-    std::string raw; // UTF-8 not yet read: an unfinished sequence
-    std::string bytes; // 8-bit text not yet walked: a byte that may start a pair
-    // Where a piece is read into 8-bit text behind those bytes: it is written before it
-    // is read, so it grows without being filled first.
-    std::unique_ptr<char[]> buffer;
-    std::size_t bufferSize = 0;
-    std::u32string foreign; // originals of the kForeign bytes not yet written
-    unsigned char previous;
-    std::uint64_t read = 0; // UTF-8 bytes taken from the input
-    std::uint64_t offset = 0;
-    bool failed = false;
+    struct State;
+    std::unique_ptr<State> state;
 };
 
 class Transliterator {
@@ -77,8 +65,8 @@ public:
     // Assigns the table strings: Armenian side, Latin side, kinds.
     void Load();
 
-    // Convert `a`, appending to `b`, which the caller empties first; `tar` is left
-    // holding the last token examined.
+    // Convert `a` as convert() does, appending to `b`, which the caller empties first;
+    // `tar` is left holding the last token examined.
     void ConvertEngArm();
     void ConvertArmEng();
 
@@ -88,9 +76,6 @@ public:
     std::string aetext1;
     std::string aetext2;
     std::string aetext3;
-
-private:
-    void convert(Direction direction);
 };
 
 } // namespace vesnor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inside.h"
+
 #include <array>
 #include <cstddef>
 #include <string_view>

@@ -9,19 +9,23 @@
 // the file is large.
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace vesnor::textfile {
 
-// Save's first line (it ends in a space), and the whole head of a saved file.
-inline constexpr std::string_view kHeader
-    = "To open this text in Word use Unicode UTF-7 encoding. ";
+// The whole head of a saved file, and Save's first line alone (it ends in a space).
 inline constexpr std::string_view kHead
     = "To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n";
+inline constexpr std::string_view kHeader = kHead.substr(0, kHead.size() - 4);
 
 bool startsWithHead(std::string_view bytes);
+
+// The names Save gives its file among others: the name itself, and once it is taken,
+// behind as many "new " as names of the series are taken. vesnor-convert follows the
+// same series for what it writes beside a file.
+std::string nameInSeries(std::string_view name, std::size_t taken);
 
 enum class Kind {
     Saved, // written by Save: the head, then 8-bit text
@@ -31,43 +35,18 @@ enum class Kind {
     Binary, // NUL bytes, and neither the head nor a UTF-16 mark: not text
 };
 
-namespace detail {
-
-// UTF-8 that arrives in pieces, read by the engine's reader: a sequence cut by a
-// piece's end waits for the next piece.
-class Utf8Pieces {
-public:
-    // Reads the next piece into `bytes` and `foreign`, as the codec has them; the
-    // offset of the first invalid sequence in the whole input, if there is one.
-    std::optional<std::uint64_t> read(std::string_view piece, bool final);
-    bool holdsUnfinished() const { return !held.empty(); }
-
-    std::string_view input; // what the last read read: what was held, then the piece
-    std::uint64_t start = 0; // where `input` starts in the whole input
-    std::string bytes;
-    std::u32string foreign;
-
-private:
-    std::string held;
-    std::string joined;
-};
-
-} // namespace detail
-
 // Tells what a file holds from all its bytes, given in pieces.
 class Sniffer {
 public:
+    Sniffer();
+    ~Sniffer();
     void feed(std::string_view piece);
     Kind kind() const;
-    bool asciiOnly() const { return !high; }
+    bool asciiOnly() const;
 
 private:
-    std::string head; // the first bytes, up to the length of kHead
-    std::uint64_t size = 0;
-    bool nul = false;
-    bool high = false;
-    bool invalid = false;
-    detail::Utf8Pieces utf8;
+    struct State;
+    std::unique_ptr<State> state;
 };
 
 Kind classify(std::string_view bytes);
@@ -78,16 +57,13 @@ Kind classify(std::string_view bytes);
 class Decoder {
 public:
     explicit Decoder(bool keepHead = false);
+    ~Decoder();
     void decode(std::string_view piece, std::string &out);
     void finish(std::string &out);
 
 private:
-    void body(std::string_view bytes, std::string &out);
-
-    const bool keepHead;
-    std::string head; // the first bytes, until it is known whether they are the head
-    bool headDone = false;
-    bool carriageReturn = false; // a CR that a LF may still join
+    struct State;
+    std::unique_ptr<State> state;
 };
 
 struct EncodeOptions {
@@ -100,6 +76,7 @@ struct EncodeOptions {
 class Encoder {
 public:
     explicit Encoder(EncodeOptions options = {});
+    ~Encoder();
 
     enum class Error { None, InvalidUtf8, NoEightBitCode };
 
@@ -108,22 +85,16 @@ public:
     bool encode(std::string_view piece, std::string &out);
     bool finish(std::string &out);
 
-    Error error() const { return failure; }
-    std::uint64_t errorOffset() const { return offset; } // in the whole UTF-8 input
-    char32_t unencodable() const { return missing; } // with NoEightBitCode
-    std::uint64_t replaced() const { return questionMarks; } // with lossy
+    Error error() const;
+    std::uint64_t errorOffset() const; // in the whole UTF-8 input
+    char32_t unencodable() const; // with NoEightBitCode
+    std::uint64_t replaced() const; // with lossy
 
 private:
     bool take(std::string_view piece, bool final, std::string &out);
 
-    const EncodeOptions options;
-    detail::Utf8Pieces utf8;
-    bool started = false;
-    bool carriageReturn = false; // the last break was a CR: a LF right after it is the same break
-    Error failure = Error::None;
-    std::uint64_t offset = 0;
-    char32_t missing = 0;
-    std::uint64_t questionMarks = 0;
+    struct State;
+    std::unique_ptr<State> state;
 };
 
 // The distinct characters of UTF-8 text that Save's file cannot hold, in the order
