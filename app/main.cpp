@@ -3,9 +3,9 @@
 // program's icon) goes into the input box.
 
 #include "composer/form1.h"
-#include "vesnor/version.h"
 #include "ui/centring.h"
 #include "ui/fonts.h"
+#include "vesnor/version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

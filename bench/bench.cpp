@@ -3,11 +3,11 @@
 // command-line benchmark uses (--write-corpus DIR MEGABYTES).
 
 #include "bench/corpus.h"
-#include "vesnor/codec.h"
-#include "vesnor/utf8.h"
-#include "vesnor/transliterator.h"
 #include "kernels.h"
 #include "tests/engine/reference.h"
+#include "vesnor/codec.h"
+#include "vesnor/transliterator.h"
+#include "vesnor/utf8.h"
 #include "walk.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 // direction: its name and the median in milliseconds.
 
 #include "bench/corpus.h"
-#include "vesnor/transliterator.h"
 #include "kernels.h"
+#include "vesnor/transliterator.h"
 
 #include <cstdio>
 #include <string>

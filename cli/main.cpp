@@ -277,7 +277,8 @@ std::string fitted(std::string stem, const std::string &tail)
 {
     while (!stem.empty() && stem.size() + tail.size() > kLongestName) {
         std::size_t cut = stem.rfind("new ", 0) == 0 ? 4 : 1;
-        while (cut < stem.size() && vesnor::utf8::isContinuation(static_cast<unsigned char>(stem[cut])))
+        while (cut < stem.size()
+            && vesnor::utf8::isContinuation(static_cast<unsigned char>(stem[cut])))
             ++cut;
         stem.erase(0, cut);
     }

@@ -2,10 +2,10 @@
 
 #include "chart.h"
 
-#include "vesnor/chart.h"
 #include "ui/fonts.h"
 #include "ui/picturebox.h"
 #include "ui/twips.h"
+#include "vesnor/chart.h"
 
 #include <QFontMetricsF>
 #include <QLabel>

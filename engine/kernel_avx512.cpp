@@ -1,7 +1,7 @@
 #include "kernels.h"
 
-#include "vesnor/codec.h"
 #include "rules.h"
+#include "vesnor/codec.h"
 #include "vesnor/utf8.h"
 #include "walk.h"
 
@@ -238,8 +238,7 @@ Utf8Planes makeUtf8Planes()
     return planes;
 }
 
-VESNOR_TARGET char *expand(
-    const unsigned char *src, std::size_t n, char *out, Originals *originals)
+VESNOR_TARGET char *expand(const unsigned char *src, std::size_t n, char *out, Originals *originals)
 {
     static const Utf8Planes planes = makeUtf8Planes();
     const Table128 lead = load128(planes.lead.data());

@@ -15,8 +15,8 @@ namespace vesnor::detail {
 
 namespace {
 
-using utf8::isContinuation;
 using codec::kForeign;
+using utf8::isContinuation;
 
 // The table below costs more to build than a short text costs to read without it.
 std::atomic<bool> tableBuilt{false};

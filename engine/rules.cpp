@@ -1,8 +1,8 @@
 #include "rules.h"
 
-#include "vesnor/codec.h"
-#include "tables.h"
 #include "kernels.h"
+#include "tables.h"
+#include "vesnor/codec.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -250,8 +250,8 @@ bool Encoder::take(std::string_view piece, bool final, std::string &out)
         out.append(kHead);
         s.started = true;
     }
-    s.pieces.feed(piece, final,
-        [&](std::string_view part, bool last) { return s.take(part, last, out); });
+    s.pieces.feed(
+        piece, final, [&](std::string_view part, bool last) { return s.take(part, last, out); });
     return s.failure == Error::None;
 }
 

@@ -64,8 +64,8 @@ std::size_t wholeLength(std::string_view text)
     return text.size();
 }
 
-std::optional<std::uint64_t> Reader::read(std::string_view input, bool final,
-    std::string &bytes, std::u32string &foreign, std::size_t &used)
+std::optional<std::uint64_t> Reader::read(std::string_view input, bool final, std::string &bytes,
+    std::u32string &foreign, std::size_t &used)
 {
     const std::size_t start = bytes.size();
     bytes.resize(start + input.size() + kSlack);

@@ -285,7 +285,8 @@ std::size_t walkBlocks(std::size_t width, std::string_view src, unsigned char pr
         const std::size_t length = std::min(kBlock, src.size() - consumed);
         const bool tail = consumed + length == src.size();
         char *cursor = scratch.get();
-        const std::size_t done = walkBlock(bytes + consumed, length, previous, tail && final, cursor);
+        const std::size_t done
+            = walkBlock(bytes + consumed, length, previous, tail && final, cursor);
         const auto written = static_cast<std::size_t>(cursor - scratch.get());
         if (expand) {
             const char *end = expand(reinterpret_cast<const unsigned char *>(scratch.get()),
@@ -307,16 +308,15 @@ std::size_t walkBlocks(std::size_t width, std::string_view src, unsigned char pr
 // Kept out of walk(), whose other branches cost the loop about 4% when it is laid out
 // among them.
 template<typename S>
-[[gnu::noinline]] std::size_t tableWalk(Direction direction, std::string_view src, unsigned char previous,
-    bool final, std::string &out, Originals *originals)
+[[gnu::noinline]] std::size_t tableWalk(Direction direction, std::string_view src,
+    unsigned char previous, bool final, std::string &out, Originals *originals)
 {
     const Tables<S> &tables = sharedTables<S>(direction);
     static_assert(sizeof(S) <= 64);
     return walkBlocks(
         sizeof(S::bytes), src, previous, final, out,
         [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
-            char *&cursor) { return walkBlock(tables, block, n, before, last, cursor);
-        },
+            char *&cursor) { return walkBlock(tables, block, n, before, last, cursor); },
         nullptr, originals);
 }
 
@@ -335,8 +335,7 @@ std::size_t typedWalk(Direction direction, Encoding output, std::string_view src
         return walkBlocks(
             sizeof(S::bytes), src, previous, final, out,
             [&](const unsigned char *block, std::size_t n, unsigned char before, bool last,
-                char *&cursor) { return walkShort<S>(rules, block, n, before, last, cursor);
-            },
+                char *&cursor) { return walkShort<S>(rules, block, n, before, last, cursor); },
             nullptr, originals);
     }
     if (!vectorWalk)
@@ -353,8 +352,8 @@ std::size_t typedWalk(Direction direction, Encoding output, std::string_view src
 
 } // namespace
 
-std::size_t walk(Direction direction, Encoding output, std::string_view src,
-    unsigned char previous, bool final, std::string &out, Method method, Originals *originals)
+std::size_t walk(Direction direction, Encoding output, std::string_view src, unsigned char previous,
+    bool final, std::string &out, Method method, Originals *originals)
 {
     if (output == Encoding::EightBit)
         return typedWalk<Step>(direction, output, src, previous, final, out, method, nullptr);
@@ -421,8 +420,7 @@ std::size_t walkPlainStart(Direction direction, std::string &held, std::string_v
     const auto *end = reinterpret_cast<const unsigned char *>(rest.data() + rest.size());
     const std::size_t taken = walkBlocks(
         sizeof(Step::bytes), rest, previous, false, out,
-        [&](const unsigned char *block, std::size_t n, unsigned char before, bool,
-            char *&cursor) {
+        [&](const unsigned char *block, std::size_t n, unsigned char before, bool, char *&cursor) {
             const auto readable = static_cast<std::size_t>(end - block);
             return vector.walk(direction, block, readable, 0, std::min(n, readable - 1),
                 startsWord(before), false, cursor);

@@ -4,9 +4,9 @@
 
 #include "vesnor/chart.h"
 #include "vesnor/codec.h"
-#include "vesnor/utf8.h"
 #include "vesnor/textfile.h"
 #include "vesnor/transliterator.h"
+#include "vesnor/utf8.h"
 
 #include <emscripten/emscripten.h>
 

@@ -95,8 +95,7 @@ struct Kernel {
     // Writes the UTF-8 of the n bytes of 8-bit text at src at out, and as much as 64
     // bytes past it; returns its end. Where originals are given, each kForeign byte
     // takes the next of them while there are any. Present where walk is.
-    char *(*expand)(
-        const unsigned char *src, std::size_t n, char *out, Originals *originals);
+    char *(*expand)(const unsigned char *src, std::size_t n, char *out, Originals *originals);
 };
 
 // A kernel this build has no code for: it is never supported.

@@ -46,9 +46,8 @@ enum class Method { Fastest, Vector, Table, Short };
 // 8-bit text or as UTF-8; returns how many bytes of src it converted. Unless `final`,
 // it stops before a last byte that could still pair with the next piece of the text.
 // In UTF-8, the originals given take the places of the text's kForeign bytes.
-std::size_t walk(Direction direction, Encoding output, std::string_view src,
-    unsigned char previous, bool final, std::string &out, Method method = Method::Fastest,
-    Originals *originals = nullptr);
+std::size_t walk(Direction direction, Encoding output, std::string_view src, unsigned char previous,
+    bool final, std::string &out, Method method = Method::Fastest, Originals *originals = nullptr);
 
 // Where the last step of the walk over a whole text begins, found from the text's
 // end: the step before a byte that no step pairs it with has ended there.

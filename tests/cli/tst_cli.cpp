@@ -9,6 +9,10 @@
 
 #include <random>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 constexpr int kChunk = 1 << 16; // the converter's read size
@@ -60,6 +64,7 @@ private slots:
     void everyKernelWritesTheSameBytes();
     void decodeWritesBesideEachFile();
     void decodeNamesFitTheFileSystem();
+    void decodeRefusesWhatCannotBeReadTwice();
 
 private:
     QTemporaryDir dir;
@@ -82,6 +87,15 @@ void TestCli::conversions_data()
     QTest::newRow("characters without an 8-bit code come through")
         << QStringList() << QByteArray("Жt😀h") << QByteArray("Жտ😀հ");
     QTest::newRow("empty input") << QStringList() << QByteArray() << QByteArray();
+    // Notepad's files open with a byte-order mark: the first word is still one.
+    QTest::newRow("a leading byte-order mark is dropped")
+        << QStringList() << QByteArray("\xEF\xBB\xBFvonc es") << QByteArray("ոնց ես");
+    QTest::newRow("--arm-eng drops it too")
+        << QStringList{"--arm-eng"} << QByteArray("\xEF\xBB\xBFոն") << QByteArray("von");
+    QTest::newRow("a mark inside the text stays") << QStringList()
+                                                  << QByteArray("a\xEF\xBB\xBF"
+                                                                "b")
+                                                  << QByteArray("ա\xEF\xBB\xBFբ");
 
     QTest::newRow("--decode: a saved file without its head, CR LF as LF")
         << QStringList{"--decode"} << kHead + "\xB4\xB3\xF1\xA8\r\n\xBA\xF1\xA8\xB3\xDD"
@@ -132,6 +146,9 @@ void TestCli::failures_data()
                                  << "vesnor-convert: /: Is a directory";
     QTest::newRow("two directions")
         << QStringList{"--decode", "--arm-eng"} << QByteArray() << 2
+        << "vesnor-convert: choose one of --eng-arm, --arm-eng, --decode and --encode";
+    QTest::newRow("both directions")
+        << QStringList{"--eng-arm", "--arm-eng"} << QByteArray() << 2
         << "vesnor-convert: choose one of --eng-arm, --arm-eng, --decode and --encode";
     QTest::newRow("--8bit with --decode") << QStringList{"--decode",
         "--8bit"} << QByteArray() << 2 << "vesnor-convert: --8bit goes with --eng-arm or --arm-eng";
@@ -437,6 +454,29 @@ void TestCli::decodeNamesFitTheFileSystem()
     }
 }
 
+// A batch reads each file twice, to tell what it holds and to decode it; a pipe
+// would give all to the first reading and be written empty.
+void TestCli::decodeRefusesWhatCannotBeReadTwice()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows has no named pipes in its folders");
+#else
+    QTemporaryDir root;
+    const QString pipe = root.filePath("p.txt");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    writeFile(root.filePath("q.txt"), kHead + "\xB4");
+    const Run result = run({"--decode", pipe, root.filePath("q.txt")});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err,
+        "vesnor-convert: " + QFile::encodeName(pipe)
+            + ": not a regular file, which --decode reads twice in a batch; 'vesnor-convert "
+              "--decode FILE > NEW' reads it once\n");
+    QCOMPARE(reportLines(result.out),
+        QStringList({root.filePath("q.txt") + " -> " + root.filePath("q.utf8.txt"), ""}));
+    QVERIFY(!QFileInfo::exists(root.filePath("p.utf8.txt")));
+#endif
+}
+
 void TestCli::versionNamesTheLicence()
 {
     const Run result = run({"--version"});
@@ -448,14 +488,21 @@ void TestCli::versionNamesTheLicence()
 }
 
 // The kernel in use is named, and VESNOR_KERNEL chooses it where the processor has
-// it; a name it cannot run leaves the best one in use.
+// it; a name it cannot run leaves the best one in use and says so, once.
 void TestCli::versionNamesTheKernel()
 {
     const Run best = run({"--version"}, {}, {}, QStringLiteral(""));
     const QByteArray bestLine = best.out.split('\n').value(3);
     QVERIFY2(bestLine.startsWith("Kernel: "), best.out.constData());
-    QCOMPARE(
-        run({"--version"}, {}, {}, QStringLiteral("no-such")).out.split('\n').value(3), bestLine);
+    QCOMPARE(best.err, QByteArray());
+    const Run misspelt = run({"--version"}, {}, {}, QStringLiteral("no-such"));
+    QCOMPARE(misspelt.out.split('\n').value(3), bestLine);
+    QCOMPARE(misspelt.err,
+        "vesnor: VESNOR_KERNEL=no-such: no such kernel (portable, avx2, avx512); the "
+            + bestLine.mid(8).split(' ').value(0) + " kernel runs instead\n");
+    const Run converted = run({}, QByteArray(200000, 'a'), {}, QStringLiteral("no-such"));
+    QCOMPARE(converted.exitCode, 0);
+    QCOMPARE(converted.err, misspelt.err);
     QCOMPARE(
         run({"--version"}, {}, {}, QStringLiteral("portable")).out.split('\n').value(3).left(16),
         QByteArray("Kernel: portable"));

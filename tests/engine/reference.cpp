@@ -1,8 +1,8 @@
 #include "reference.h"
 
+#include "tables.h"
 #include "vesnor/codec.h"
 #include "vesnor/utf8.h"
-#include "tables.h"
 
 namespace vesnor::reference {
 

@@ -1,8 +1,8 @@
-#include "vesnor/codec.h"
-#include "vesnor/utf8.h"
-#include "vesnor/transliterator.h"
 #include "hex.h"
 #include "pieces.h"
+#include "vesnor/codec.h"
+#include "vesnor/transliterator.h"
+#include "vesnor/utf8.h"
 
 #include "everykernel.h"
 #include "reference.h"
@@ -126,6 +126,8 @@ private slots:
     void invalidUtf8_data();
     void invalidUtf8();
     void utf8SplitAnywhere();
+    void leadingByteOrderMark_data();
+    void leadingByteOrderMark();
     void randomUnicodeKeepsForeignOrder();
     void utf8ReaderAgreesWithEncode();
     void utf8ReaderAgreesOnAnyBytes();
@@ -308,6 +310,50 @@ void TestCodec::utf8SplitAnywhere()
         QVERIFY(!readPending(reader, pending, true, bytes, foreign));
         QCOMPARE(qb(bytes), qb(whole));
         QVERIFY(foreign == wholeForeign);
+    }
+}
+
+// A mark that opens a text tells how its file is written: the text's first word
+// converts as a first word, wherever the pieces cut the mark.
+void TestCodec::leadingByteOrderMark_data()
+{
+    QTest::addColumn<bool>("engArm");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<qlonglong>("errorOffset"); // -1 for none
+
+    const QByteArray mark("\xEF\xBB\xBF");
+    QTest::newRow("a word start after it") << true << mark + "vonc" << QByteArray("ոնց") << -1ll;
+    QTest::newRow("a capital after it") << true << mark + "Ov es" << QByteArray("Օվ ես") << -1ll;
+    QTest::newRow("Armenian after it") << false << mark + "ոն" << QByteArray("von") << -1ll;
+    QTest::newRow("the mark alone") << true << mark << QByteArray() << -1ll;
+    QTest::newRow("a second mark is text") << true << mark + mark + "b" << mark + "բ" << -1ll;
+    QTest::newRow("its first bytes alone are invalid") << true
+                                                       << QByteArray("\xEF\xBB"
+                                                                     "a")
+                                                       << QByteArray() << 0ll;
+    QTest::newRow("offsets count it") << true << mark + "a\xFF" << QByteArray("ա") << 4ll;
+}
+
+void TestCodec::leadingByteOrderMark()
+{
+    QFETCH(bool, engArm);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, expected);
+    QFETCH(qlonglong, errorOffset);
+
+    std::mt19937 rng(11);
+    for (const std::size_t largest : {1, 2, 100}) {
+        vesnor::StreamConverter converter(vesnor::reference::direction(engArm));
+        std::string out;
+        bool ok = true;
+        inRandomPieces(input.toStdString(), rng, largest,
+            [&](std::string_view piece) { ok = converter.convert(piece, out) && ok; });
+        ok = converter.finish(out) && ok;
+        QCOMPARE(qb(out), expected);
+        QCOMPARE(ok, errorOffset < 0);
+        if (!ok)
+            QCOMPARE(qlonglong(converter.errorOffset()), errorOffset);
     }
 }
 

@@ -1,6 +1,6 @@
-#include "vesnor/transliterator.h"
 #include "hex.h"
 #include "pieces.h"
+#include "vesnor/transliterator.h"
 
 #include "everykernel.h"
 #include "reference.h"

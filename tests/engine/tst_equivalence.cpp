@@ -2,11 +2,11 @@
 // long texts, around the vector walk's chunks and the blocks; the rows that hold
 // every token and random texts to the search are the portable check's.
 
+#include "pieces.h"
+#include "reference.h"
 #include "tables.h"
 #include "vesnor/codec.h"
 #include "vesnor/transliterator.h"
-#include "pieces.h"
-#include "reference.h"
 #include "walk.h"
 
 #include "everykernel.h"

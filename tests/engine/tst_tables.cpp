@@ -1,6 +1,6 @@
+#include "reference.h"
 #include "tables.h"
 #include "vesnor/transliterator.h"
-#include "reference.h"
 
 #include <QtTest/QTest>
 

@@ -1,6 +1,6 @@
-#include "vesnor/textfile.h"
 #include "hex.h"
 #include "pieces.h"
+#include "vesnor/textfile.h"
 
 #include "everykernel.h"
 

@@ -1,15 +1,16 @@
 // The engine and vesnor-convert checked without Qt, so that the same checks run
 // wherever the converter is built, Windows included: the conversions against the
 // plain first-occurrence search, texts in pieces, UTF-8 in and out, and the real
-// program on files. The rows that hold every kernel to the search live here alone. Prints "N passed, N failed" and exits non-zero on a failure.
+// program on files. The rows that hold every kernel to the search live here alone. Prints "N
+// passed, N failed" and exits non-zero on a failure.
 
-#include "vesnor/codec.h"
-#include "vesnor/transliterator.h"
 #include "kernels.h"
 #include "tables.h"
 #include "tests/engine/pieces.h"
 #include "tests/engine/reference.h"
 #include "tests/engine/testedkernels.h"
+#include "vesnor/codec.h"
+#include "vesnor/transliterator.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,8 +54,8 @@ void everyTwoByteToken(vesnor::Direction direction)
     for (const auto &[before, after] : around) {
         int mismatches = 0;
         for (int token = 0; token < 65536; ++token) {
-            const std::string text = before + static_cast<char>(token >> 8)
-                + static_cast<char>(token & 0xFF) + after;
+            const std::string text
+                = before + static_cast<char>(token >> 8) + static_cast<char>(token & 0xFF) + after;
             mismatches += vesnor::convert(direction, text) != slow(direction, text);
         }
         check(mismatches == 0,

@@ -72,7 +72,8 @@ public:
             const std::size_t pending = held.size();
             const std::size_t borrowed = std::min(piece.size(), kLongestSequence);
             held.append(piece.substr(0, borrowed));
-            const std::size_t used = read(std::string_view(held), final && borrowed == piece.size());
+            const std::size_t used
+                = read(std::string_view(held), final && borrowed == piece.size());
             if (used < pending) {
                 // Still cut: the piece was shorter than what the sequence lacks.
                 held.erase(0, used);
