@@ -44,7 +44,6 @@ KEYSTROKES = """
 const [boxId, typed, rounds, replace, done] = arguments;
 const box = document.getElementById(boxId);
 const shown = document.getElementById(boxId === 'bare' ? 'bare' : 'Text2');
-const pause = (ms) => new Promise((resume) => setTimeout(resume, ms));
 box.value = typed;
 box.dispatchEvent(new Event('input'));
 do await pause(20); while (shown.getAttribute('aria-busy') === 'true');
@@ -60,9 +59,7 @@ for (let k = 0; k < rounds; ++k) {
   else document.execCommand('insertText', false, 'a');
   void box.scrollHeight;
   typing.push(performance.now() - start);
-  while (shown.value.length === before) await pause(0);
-  void shown.scrollHeight;
-  showing.push(performance.now() - start);
+  showing.push(await laidOut(shown, () => shown.value.length !== before, start));
 }
 done([typing, showing]);
 """
@@ -71,7 +68,6 @@ PASTE = """
 const [typed, rounds, done] = arguments;
 const box = document.getElementById('Text1');
 const output = document.getElementById('Text2');
-const pause = (ms) => new Promise((resume) => setTimeout(resume, ms));
 const settled = async () => {
   do await pause(0); while (output.getAttribute('aria-busy') === 'true');
 };
@@ -88,9 +84,7 @@ for (let k = 0; k < rounds; ++k) {
   const start = performance.now();
   box.value = typed;
   box.dispatchEvent(new Event('input'));
-  while (output.value.length !== result.length) await pause(0);
-  void output.scrollHeight;
-  times.push(performance.now() - start);
+  times.push(await laidOut(output, () => output.value.length === result.length, start));
 }
 done([times, result]);
 """
@@ -112,9 +106,21 @@ done(times);
 """
 
 
+# What the page scripts share: a pause, and the time from `start` until `element`
+# is ready and laid out.
+HELPERS = """
+const pause = (ms) => new Promise((resume) => setTimeout(resume, ms));
+const laidOut = async (element, ready, start) => {
+  while (!ready()) await pause(0);
+  void element.scrollHeight;
+  return performance.now() - start;
+};
+"""
+
+
 def run(page, script, *args):
     return page.driver.execute_async_script(
-        "(async () => {" + script + "})(...arguments)", *args)
+        "(async () => {" + HELPERS + script + "})(...arguments)", *args)
 
 
 rows = []

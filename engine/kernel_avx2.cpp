@@ -11,14 +11,13 @@
 // tables, so it walks with walk.cpp's table walk; what it does 32 bytes at a time
 // is reading UTF-8, where Armenian letters follow from their code by arithmetic.
 
-#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
-#define VESNOR_AVX2 1
+#ifdef VESNOR_X86
 #include <immintrin.h>
 #endif
 
 namespace vesnor::detail {
 
-#ifdef VESNOR_AVX2
+#ifdef VESNOR_X86
 
 // The instructions the kernel uses (see kernels.h).
 #define VESNOR_AVX2_FEATURES(FEATURE, AND) FEATURE("avx2") AND FEATURE("popcnt")
@@ -251,12 +250,8 @@ VESNOR_TARGET std::size_t read(const unsigned char *s, std::size_t n, char *&out
 
 } // namespace
 
-const Kernel kAvx2Kernel{"avx2", supported, read, nullptr, nullptr};
-
-#else
-
-const Kernel kAvx2Kernel = absentKernel("avx2");
-
 #endif
+
+const Kernel kAvx2Kernel = VESNOR_VECTOR_KERNEL("avx2", supported, read, nullptr, nullptr);
 
 } // namespace vesnor::detail

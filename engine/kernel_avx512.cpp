@@ -15,14 +15,13 @@
 // lookups are byte tables of at most 512 entries, held in registers, so that a
 // lookup for 64 positions is a permute or a few rather than 64 loads.
 
-#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
-#define VESNOR_AVX512 1
+#ifdef VESNOR_X86
 #include <immintrin.h>
 #endif
 
 namespace vesnor::detail {
 
-#ifdef VESNOR_AVX512
+#ifdef VESNOR_X86
 
 namespace {
 
@@ -380,12 +379,8 @@ std::size_t walk(Direction direction, const unsigned char *src, std::size_t size
 
 } // namespace
 
-const Kernel kAvx512Kernel{"avx512", supported, read, walk, expand};
-
-#else
-
-const Kernel kAvx512Kernel = absentKernel("avx512");
-
 #endif
+
+const Kernel kAvx512Kernel = VESNOR_VECTOR_KERNEL("avx512", supported, read, walk, expand);
 
 } // namespace vesnor::detail

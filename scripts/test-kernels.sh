@@ -1,12 +1,11 @@
 #!/bin/sh
-# The tests that convert, once more with each kernel this processor has forced
-# through VESNOR_KERNEL, as a user's bug report would force it. (The engine's own
-# tests already run every kernel in turn; here the converter and the window's
-# reading and saving do too.)
+# The tests that convert through the programs, once more with each kernel this
+# processor has forced through VESNOR_KERNEL, as a user's bug report would force it.
+# The engine's own tests and the portable check already run every kernel in turn.
 set -eu
 build=${1:-build}
 jobs=${2:-2}
-tests='^(tst_codec|tst_conversion|tst_equivalence|tst_textfile|tst_cli|tst_saver|tst_savedfiles|tst_opening|check_portable)$'
+tests='^(tst_cli|tst_saver|tst_savedfiles|tst_opening)$'
 for kernel in portable avx2 avx512; do
     if ! VESNOR_KERNEL=$kernel "$build/bin/vesnor-convert" --version | grep -q "^Kernel: $kernel "; then
         echo "test-kernels: this processor has no $kernel kernel; skipped"

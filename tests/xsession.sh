@@ -44,14 +44,17 @@ window_named() {
     return 1
 }
 
-# Starts the program, the command "$@", and waits for its composer window: sets app,
-# its process, and win, the window.
+# Starts the program, the command "$@", its output added to $work/stdout and
+# $work/stderr, and waits for its composer window: sets app, its process, win, the
+# window, and the window's places (composer_places).
 start_composer() {
-    "$@" >/dev/null 2>&1 &
+    "$@" >>"$work/stdout" 2>>"$work/stderr" &
     app=$!
     pids="$app $pids"
     win=$(window_named "Armenian-English text composer")
-    sleep 0.5
+    xdotool windowactivate --sync "$win" 2>/dev/null || true
+    sleep "${settle:-0.5}"
+    composer_places "$win"
 }
 
 # Sets X and Y, the composer window's inner area on the screen, and button_y, a row
@@ -151,8 +154,6 @@ keyboard_session() {
 # is still on, then closes it.
 live_after_restart() {
     start_composer "$@"
-    xdotool windowactivate --sync "$win" 2>/dev/null || true
-    composer_places "$win"
     xdotool mousemove $((X + 60)) $((Y + 40)) click 1 key ctrl+a
     xdotool type --delay 40 "Barev"
     sleep 0.5

@@ -104,6 +104,20 @@ constexpr Kernel absentKernel(std::string_view name)
     return {name, [] { return false; }, nullptr, nullptr, nullptr};
 }
 
+// The vector kernels are written for x86-64 with GCC's or Clang's intrinsics; any other
+// build has them absent. VESNOR_VECTOR_KERNEL(name, supported, read, walk, expand)
+// is the kernel where the build has its code.
+#if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
+#define VESNOR_X86 1
+#define VESNOR_VECTOR_KERNEL(name, ...)                                                            \
+    Kernel                                                                                         \
+    {                                                                                              \
+        name, __VA_ARGS__                                                                          \
+    }
+#else
+#define VESNOR_VECTOR_KERNEL(name, ...) absentKernel(name)
+#endif
+
 extern const Kernel kPortableKernel;
 extern const Kernel kAvx2Kernel;
 extern const Kernel kAvx512Kernel;

@@ -8,13 +8,7 @@ set -eu
 
 # The program saves beside itself, so it runs from a scratch directory.
 cp "$1" "$work/vesnor"
-"$work/vesnor" 2>"$work/stderr" &
-app=$!
-pids="$app $pids"
-
-win=$(window_named "Armenian-English text composer")
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-sleep 0.5
+start_composer "$work/vesnor"
 
 # Twice the centre of a window's frame, title bar included, once the window
 # manager has framed it; the screen is 1024 x 768.
@@ -71,13 +65,7 @@ close_composer "$app"
 live_after_restart "$work/vesnor"
 echo "converting as you type is remembered across starts"
 
-"$work/vesnor" "$work/output.txt" 2>>"$work/stderr" &
-app=$!
-pids="$app $pids"
-win=$(window_named "Armenian-English text composer")
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-sleep 0.5
-composer_places "$win"
+start_composer "$work/vesnor" "$work/output.txt"
 printf 'nothing copied' | xclip -selection clipboard
 for _ in $(seq 50); do
     xdotool mousemove $((X + 60)) $((Y + 40)) click 1 key ctrl+a key ctrl+c

@@ -202,49 +202,51 @@ void TestForm1::layout_data()
     QTest::newRow("wide and low") << 15000 << 2400;
 }
 
+// What a user sees at any size: two boxes of one height, one just under the other,
+// that reach the window's right edge; under them a row of buttons whose bottom stays
+// inside the window, and the two direction switches, their marks and words between
+// Convert and Save.
 void TestForm1::layout()
 {
     QFETCH(int, outerWidthTwips);
     QFETCH(int, outerHeightTwips);
 
-    // The rule counts the outer size as the inner size plus a frame of 60 twips each
-    // side and 345 on top, whatever frame the window really has (here: none).
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     window->resize(twips::toPixelsAtLeast(outerWidthTwips - 120),
         twips::toPixelsAtLeast(outerHeightTwips - 405));
     QTRY_COMPARE(window->width(), twips::toPixelsAtLeast(outerWidthTwips - 120));
 
-    const double W = twips::fromPixels(window->width()) + 120;
-    const double H = twips::fromPixels(window->height()) + 405;
-    auto *text1 = child<QPlainTextEdit>("Text1");
-    auto *text2 = child<QPlainTextEdit>("Text2");
-    compareTwips(text1->x(), 0, "Text1 left");
-    compareTwips(text1->y(), 120, "Text1 top");
-    compareTwips(text1->width(), W - 10, "Text1 width");
-    compareTwips(text1->height(), H / 2 - 600, "Text1 height");
-    compareTwips(text2->y(), H / 2 - 500, "Text2 top");
-    compareTwips(text2->width(), W - 10, "Text2 width");
-    compareTwips(text2->height(), H / 2 - 600, "Text2 height");
-    struct Button {
-        const char *name;
-        int left;
-        int height;
-    };
-    const Button buttons[] = {{"Command1", 120, 375}, {"Command2", 2730, 375},
-        {"Command3", 3540, 330}, {"Command4", 5145, 300}};
-    for (const Button &button : buttons) {
-        const QWidget *widget = window->findChild<QWidget *>(button.name);
-        compareTwips(widget->y(), H - 900, button.name);
-        compareTwips(widget->x(), button.left, button.name);
-        // Whatever frame the window has, the buttons end inside it: Convert 120
-        // twips above the inner bottom edge.
-        compareTwips(
-            window->height() - widget->y() - widget->height(), 495 - button.height, button.name);
+    const QRect inside = window->rect();
+    const QRect text1 = child<QWidget>("Text1")->geometry();
+    const QRect text2 = child<QWidget>("Text2")->geometry();
+    QCOMPARE(text1.left(), 0);
+    QCOMPARE(text2.left(), 0);
+    QVERIFY(text1.right() >= inside.right());
+    QCOMPARE(text2.size(), text1.size());
+    compareTwips(text1.top(), 120, "above the input box");
+    QVERIFY(qAbs(text2.top() - text1.bottom() - 1) <= 2);
+
+    QRect previous;
+    for (const char *name : {"Command1", "Command2", "Command3", "Command4"}) {
+        const QRect button = child<QWidget>(name)->geometry();
+        QVERIFY2(button.bottom() <= inside.bottom(), name);
+        compareTwips(button.top() - text2.bottom() - 1, 200, name);
+        QVERIFY2(previous.isNull() || previous.right() < button.left(), name);
+        previous = button;
     }
-    compareTwips(child<QRadioButton>("engarm")->y(), H - 950, "engarm top");
-    compareTwips(child<QRadioButton>("armeng")->y(), H - 700, "armeng top");
-    compareTwips(child<QRadioButton>("armeng")->x(), 1800, "armeng left");
+    const QRect convert = child<QWidget>("Command1")->geometry();
+    compareTwips(inside.bottom() - convert.bottom(), 120, "below Convert");
+    const QRect save = child<QWidget>("Command2")->geometry();
+    QRect above;
+    for (const char *name : {"engarm", "armeng"}) {
+        const QWidget *choice = child<QWidget>(name);
+        const QRect drawn(choice->pos(), choice->sizeHint());
+        QVERIFY2(inside.contains(drawn), name);
+        QVERIFY2(drawn.left() > convert.right() && drawn.right() < save.left(), name);
+        QVERIFY2(above.isNull() || above.center().y() < drawn.top(), name);
+        above = drawn;
+    }
 }
 
 void TestForm1::snapsBackToTheMinimumInOneDirection()

@@ -28,6 +28,31 @@ bool wordStart(const std::string &a, std::size_t i)
     return i == 1 || std::string_view(" \t\n\r\xA0").find(a[i - 2]) != std::string_view::npos;
 }
 
+// Position i of the text, from 1 while there is text; `last`, where given, follows
+// where each step begins.
+struct Steps {
+    Steps(const std::string &a, std::string *last)
+        : a(a)
+        , last(last)
+    {
+        if (last)
+            last->clear();
+    }
+
+    bool next()
+    {
+        if (i > a.size())
+            return false;
+        if (last)
+            last->assign(a, i - 1);
+        return true;
+    }
+
+    const std::string &a;
+    std::string *const last;
+    std::size_t i = 1;
+};
+
 } // namespace
 
 Tables standardTables()
@@ -45,13 +70,8 @@ std::size_t position(std::string_view side, std::string_view token)
 std::string ConvertEngArm(const Tables &t, const std::string &a, std::string *last)
 {
     std::string b;
-    const std::size_t n = a.size();
-    std::size_t i = 1;
-    if (last)
-        last->clear();
-    while (i <= n) {
-        if (last)
-            *last = a.substr(i - 1);
+    Steps steps(a, last);
+    for (std::size_t &i = steps.i; steps.next();) {
         const bool ws = wordStart(a, i);
         std::string_view tar = mid(a, i, 2);
         if ((tar == "VO" || tar == "Vo") && ws) {
@@ -89,13 +109,8 @@ std::string ConvertEngArm(const Tables &t, const std::string &a, std::string *la
 std::string ConvertArmEng(const Tables &t, const std::string &a, std::string *last)
 {
     std::string b;
-    const std::size_t n = a.size();
-    std::size_t i = 1;
-    if (last)
-        last->clear();
-    while (i <= n) {
-        if (last)
-            *last = a.substr(i - 1);
+    Steps steps(a, last);
+    for (std::size_t &i = steps.i; steps.next();) {
         std::string_view tar = mid(a, i, 2);
         if (const std::size_t p = position(t.aetext1, tar); p != 0 && kind(t, p) == 2) {
             b += mid(t.aetext2, p, 2);

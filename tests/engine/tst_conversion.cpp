@@ -18,8 +18,6 @@ private slots:
     void conversion_data();
     void conversion();
     void resultIsAppendedToWhatBHolds();
-    void lastTokenIsKept_data();
-    void lastTokenIsKept();
     void chunkBoundaries_data();
     void chunkBoundaries();
 
@@ -164,30 +162,6 @@ void TestConversion::resultIsAppendedToWhatBHolds()
     engine.b = "x";
     engine.ConvertEngArm();
     QCOMPARE(qb(engine.b), qb("x\xC3"));
-}
-
-void TestConversion::lastTokenIsKept_data()
-{
-    QTest::addColumn<bool>("engArm");
-    QTest::addColumn<QByteArray>("source");
-    QTest::addColumn<QByteArray>("expected");
-
-    QTest::newRow("a digraph ends the text") << true << QByteArray("Barev") << QByteArray("ev");
-    QTest::newRow("a single letter ends the text") << true << QByteArray("tun") << QByteArray("n");
-    QTest::newRow("a pair ends the text") << false << qb(h("EF E1 F5")) << qb(h("E1 F5"));
-    QTest::newRow("nothing to examine") << false << QByteArray() << QByteArray();
-}
-
-void TestConversion::lastTokenIsKept()
-{
-    QFETCH(bool, engArm);
-    QFETCH(QByteArray, source);
-    QFETCH(QByteArray, expected);
-
-    vesnor::Transliterator engine;
-    engine.a = source.toStdString();
-    engArm ? engine.ConvertEngArm() : engine.ConvertArmEng();
-    QCOMPARE(qb(engine.tar), expected);
 }
 
 void TestConversion::chunkBoundaries_data()
