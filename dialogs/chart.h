@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-// The engine's coding chart (engine/chart.h) as the window shows it, in Unicode.
+// The engine's coding chart (vesnor/chart.h) as the window shows it, in Unicode.
 namespace chart {
 
 struct Row {

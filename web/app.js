@@ -29,7 +29,8 @@ const say = (text) => { message.textContent = text; };
 const engine = await loadEngine();
 const direction = () => (engarm.checked ? EngArm : ArmEng);
 const kBusy = 'Converting…';
-const converter = new LiveConverter((text) => engine.convert(direction(), text), Text2,
+const converter = new LiveConverter(
+  (text, textStart) => engine.convert(direction(), text, textStart), Text2,
   (busy) => {
     Text2.setAttribute('aria-busy', String(busy));
     if (busy) say(kBusy);

@@ -61,13 +61,19 @@ EMSCRIPTEN_KEEPALIVE std::size_t vesnor_result_size()
 }
 
 // Converts UTF-8 in the direction given (0 Latin to Armenian, 1 back); characters the
-// 8-bit text cannot hold come through in place. 0 when the input is not UTF-8.
-EMSCRIPTEN_KEEPALIVE int vesnor_convert(int direction, std::size_t size)
+// 8-bit text cannot hold come through in place. The input is the text's start, or
+// lines from later in it: there it follows a line feed, and a byte-order mark
+// opening it is text. 0 when the input is not UTF-8.
+EMSCRIPTEN_KEEPALIVE int vesnor_convert(int direction, std::size_t size, int textStart)
 {
     result.clear();
     vesnor::StreamConverter converter(
         direction == 0 ? vesnor::Direction::EngArm : vesnor::Direction::ArmEng);
-    return converter.convert(given(size), result) && converter.finish(result);
+    const bool converted = (textStart || converter.convert("\n", result))
+        && converter.convert(given(size), result) && converter.finish(result);
+    if (!textStart)
+        result.erase(0, 1);
+    return converted;
 }
 
 // The bytes Save writes for this text in the output box, "?" for each character

@@ -10,7 +10,9 @@ export const ArmEng = 1;
 export const Kind = Object.freeze({ Saved: 0, EightBit: 1, Utf8: 2, Utf16: 3, Binary: 4 });
 
 const encoder = new TextEncoder();
-const decoder = new TextDecoder();
+// A U+FEFF that opens a result is text the engine kept; by default the decoder would
+// take it for a byte-order mark and drop it.
+const decoder = new TextDecoder('utf-8', { ignoreBOM: true });
 
 export async function loadEngine(wasmUrl) {
   const module = await createEngine(wasmUrl ? { locateFile: () => wasmUrl } : {});
@@ -38,8 +40,9 @@ export async function loadEngine(wasmUrl) {
       return decoder.decode(module.HEAPU8.subarray(at, module.HEAPU8.indexOf(0, at)));
     })(),
 
-    convert(direction, text) {
-      module._vesnor_convert(direction, putText(text));
+    // `text` opens the whole text, or is lines from later in it.
+    convert(direction, text, textStart = true) {
+      module._vesnor_convert(direction, putText(text), textStart ? 1 : 0);
       return resultText();
     },
 

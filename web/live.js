@@ -61,8 +61,8 @@ function endBefore(text, lines) {
   return at;
 }
 
-// Converts with convert(text) into the output element, given the input element's
-// text. `shown` is the input text the output shows; null until the first update.
+// Converts with convert(text, textStart) into the output element, given the input
+// element's text; textStart tells whether the lines converted open the text. `shown` is the input text the output shows; null until the first update.
 export class LiveConverter {
   constructor(convert, output, onBusy = () => {}) {
     this.convert = convert;
@@ -111,13 +111,13 @@ export class LiveConverter {
   // The conversion of text[from, to), in pieces of whole lines when it is long;
   // null when another update started meanwhile.
   async convertRegion(text, from, to, job) {
-    if (to - from <= kPiece) return this.convert(text.slice(from, to));
+    if (to - from <= kPiece) return this.convert(text.slice(from, to), from === 0);
     this.onBusy(true);
     const parts = [];
     for (let at = from; at < to;) {
       let end = text.indexOf('\n', Math.min(at + kPiece, to));
       end = end < 0 || end >= to ? to : end + 1;
-      parts.push(this.convert(text.slice(at, end)));
+      parts.push(this.convert(text.slice(at, end), at === 0));
       at = end;
       await yieldToPage();
       if (job !== this.job) return null;

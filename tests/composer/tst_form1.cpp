@@ -247,6 +247,11 @@ void TestForm1::layout()
         QVERIFY2(above.isNull() || above.center().y() < drawn.top(), name);
         above = drawn;
     }
+    // The switches stand beside Convert, the first from above its top, the second
+    // right under the first.
+    const QRect engarm = child<QWidget>("engarm")->geometry();
+    QVERIFY(engarm.top() < convert.top());
+    QVERIFY(qAbs(child<QWidget>("armeng")->y() - engarm.bottom() - 1) <= 1);
 }
 
 void TestForm1::snapsBackToTheMinimumInOneDirection()

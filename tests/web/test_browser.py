@@ -67,6 +67,16 @@ class Page(unittest.TestCase):
         self.assertEqual(self.output(page, "Բարև\nոնց Ձեզ\nես"), "Բարև\nոնց Ձեզ\nես")
         self.box(page, "armeng").click()
         self.assertEqual(self.output(page, "Barev\nvonc Dzez\nyes"), "Barev\nvonc Dzez\nyes")
+        # A line that opens with U+FEFF keeps it when it alone is converted again, and
+        # its first letter follows it, as Convert has them; only the mark that opens the
+        # text is dropped.
+        for text, converted in (("\ufeffոն\nBarev\n\ufeffոն", "von\nBarev\n\ufeffon"),
+                                ("\ufeffոն\nBarev\n\ufeffոնց", "von\nBarev\n\ufeffonc")):
+            page.run("const box = document.getElementById('Text1'); box.value = arguments[0];"
+                     "box.dispatchEvent(new Event('input'))", text)
+            self.assertEqual(self.output(page, converted), converted)
+        self.box(page, "Command1").click()
+        self.assertEqual(self.output(page, converted), converted)
         self.assertEqual(page.errors(), [])
 
     def test_an_edit_of_the_output_stops_live_conversion_until_convert(self):
