@@ -185,20 +185,22 @@ int encode(std::FILE *in, const std::string &name, const Options &options, Outpu
             return encoder.encode(piece, out) && (!end || encoder.finish(out));
         },
         [&] {
-            if (encoder.error() == textfile::Encoder::Error::InvalidUtf8)
-                return invalidInput(name, encoder.errorOffset());
+            const textfile::Encoder::Report &report = encoder.report();
+            if (report.error == textfile::Encoder::Error::InvalidUtf8)
+                return invalidInput(name, report.errorOffset);
             std::string character;
-            vesnor::utf8::append(encoder.unencodable(), character);
+            vesnor::utf8::append(report.unencodable, character);
             cli::message("vesnor-convert: %s: U+%04llX (%s) at byte offset %llu has no 8-bit code; "
                          "--lossy writes such characters as ?\n",
-                name.c_str(), static_cast<unsigned long long>(encoder.unencodable()),
-                character.c_str(), static_cast<unsigned long long>(encoder.errorOffset()));
+                name.c_str(), static_cast<unsigned long long>(report.unencodable),
+                character.c_str(), static_cast<unsigned long long>(report.errorOffset));
             return 1;
         });
-    if (status == 0 && encoder.replaced() > 0) {
+    const textfile::Encoder::Report &report = encoder.report();
+    if (status == 0 && report.replaced > 0) {
         cli::message("vesnor-convert: %s: %llu character%s without an 8-bit code written as ?\n",
-            name.c_str(), static_cast<unsigned long long>(encoder.replaced()),
-            encoder.replaced() == 1 ? "" : "s");
+            name.c_str(), static_cast<unsigned long long>(report.replaced),
+            report.replaced == 1 ? "" : "s");
     }
     return status;
 }

@@ -274,8 +274,7 @@ VESNOR_TARGET char *expand(const unsigned char *src, std::size_t n, char *out, O
 
 // Walks chunks of 64 positions; see the contract in kernels.h.
 VESNOR_TARGET std::size_t walkChunks(const ByteTables &tables, const unsigned char *src,
-    std::size_t size, std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain,
-    char *&out)
+    std::size_t size, std::size_t pos, std::size_t limit, bool wordStart, char *&out)
 {
     const Table256 singlePlain = load256(tables.single.data());
     const Table256 singleStart = load256(tables.single.data() + 256);
@@ -299,7 +298,6 @@ VESNOR_TARGET std::size_t walkChunks(const ByteTables &tables, const unsigned ch
     const Table128 bytes[2] = {load128(tables.bytes[0].data()), load128(tables.bytes[1].data())};
     const __m512i pairsLow = _mm512_load_si512(kIndexes.pairsLow);
     const __m512i pairsHigh = _mm512_load_si512(kIndexes.pairsHigh);
-    const __m512i foreignByte = _mm512_set1_epi8(static_cast<char>(codec::kForeign));
 
     char *o = out;
     // Chunks follow each other every 64 bytes, so that none waits for the one
@@ -312,11 +310,6 @@ VESNOR_TARGET std::size_t walkChunks(const ByteTables &tables, const unsigned ch
         const __m512i next = _mm512_loadu_si512(src + pos + 1);
         const __mmask64 high = _mm512_movepi8_mask(x);
         const __mmask64 nextHigh = _mm512_movepi8_mask(next);
-        // Read straight from UTF-8, bytes from 0x80 up are parts of characters and a
-        // 1A is a character of its own: both are left to the reader.
-        if (!foreignPlain
-            && ((high | nextHigh) != 0 || _mm512_cmpeq_epi8_mask(x, foreignByte) != 0))
-            break;
         const std::size_t count = limit - pos < 64 ? limit - pos : 64;
         const std::uint64_t inRange
             = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
@@ -369,12 +362,12 @@ VESNOR_TARGET std::size_t walkChunks(const ByteTables &tables, const unsigned ch
 }
 
 std::size_t walk(Direction direction, const unsigned char *src, std::size_t size, std::size_t pos,
-    std::size_t limit, bool wordStart, bool foreignPlain, char *&out)
+    std::size_t limit, bool wordStart, char *&out)
 {
     const ByteTables *tables = sharedTables(direction);
     if (!tables)
         return pos;
-    return walkChunks(*tables, src, size, pos, limit, wordStart, foreignPlain, out);
+    return walkChunks(*tables, src, size, pos, limit, wordStart, out);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace vesnor::detail {
 
@@ -38,17 +39,16 @@ std::atomic<const Kernel *> chosen{nullptr};
 const Kernel *fromEnvironment()
 {
     const char *forced = std::getenv("VESNOR_KERNEL");
-    if (!forced)
-        return best();
-    if (const Kernel *wanted = named(forced))
-        return wanted;
-    const bool known = std::any_of(
-        kAll.begin(), kAll.end(), [&](const Kernel *each) { return each->name == forced; });
-    const Kernel *used = best();
-    std::fprintf(stderr, "vesnor: VESNOR_KERNEL=%s: %s; the %.*s kernel runs instead\n", forced,
-        known ? "this processor lacks that kernel" : "no such kernel (portable, avx2, avx512)",
-        static_cast<int>(used->name.size()), used->name.data());
-    return used;
+    const Kernel *wanted = forced ? named(forced) : best();
+    if (!wanted) {
+        wanted = best();
+        const bool known
+            = std::ranges::any_of(kAll, [&](auto *each) { return each->name == forced; });
+        std::fprintf(stderr, "vesnor: VESNOR_KERNEL=%s: %s; the %s kernel runs instead\n", forced,
+            known ? "this processor lacks that kernel" : "no such kernel (portable, avx2, avx512)",
+            std::string(wanted->name).c_str());
+    }
+    return wanted;
 }
 
 } // namespace

@@ -47,16 +47,10 @@ std::string utf16ToUtf8(std::string_view bytes)
 
 } // namespace
 
-bool startsWithHead(std::string_view bytes)
-{
-    return bytes.substr(0, kHead.size()) == kHead;
-}
-
 std::string nameInSeries(std::string_view name, std::size_t taken)
 {
     std::string named;
-    named.reserve(4 * taken + name.size());
-    for (std::size_t k = 0; k < taken; ++k)
+    for (; taken > 0; --taken)
         named += "new ";
     return named.append(name);
 }
@@ -111,7 +105,7 @@ Kind Sniffer::kind() const
     if (hasUtf16Mark(s.head, s.size))
         return Kind::Utf16;
     // Only Save writes the head, and its box may have held any character, U+0000 too.
-    if (startsWithHead(s.head))
+    if (s.head.starts_with(kHead))
         return Kind::Saved;
     if (s.nul)
         return Kind::Binary;
@@ -127,54 +121,40 @@ Kind classify(std::string_view bytes)
     return sniffer.kind();
 }
 
-struct Decoder::State {
-    void body(std::string_view bytes, std::string &out);
-
-    bool keepHead = false;
-    std::string head; // the first bytes, until it is known whether they are the head
-    bool headDone = false;
-    bool carriageReturn = false; // a CR that a LF may still join
-};
-
 Decoder::Decoder(bool keepHead)
-    : state(std::make_unique<State>())
+    : keepHead(keepHead)
 {
-    state->keepHead = keepHead;
 }
-
-Decoder::~Decoder() = default;
 
 void Decoder::decode(std::string_view piece, std::string &out)
 {
-    State &s = *state;
-    if (!s.headDone) {
-        const std::size_t taken = std::min(piece.size(), kHead.size() - s.head.size());
-        s.head.append(piece.substr(0, taken));
+    if (!headDone) {
+        const std::size_t taken = std::min(piece.size(), kHead.size() - head.size());
+        head.append(piece.substr(0, taken));
         piece.remove_prefix(taken);
-        if (s.head.size() < kHead.size() && s.head == kHead.substr(0, s.head.size()))
+        if (head.size() < kHead.size() && head == kHead.substr(0, head.size()))
             return; // it may still be the head
-        s.headDone = true;
-        if (s.keepHead || s.head != kHead)
-            s.body(s.head, out);
-        s.head.clear();
+        headDone = true;
+        if (keepHead || head != kHead)
+            body(head, out);
+        head.clear();
     }
-    s.body(piece, out);
+    body(piece, out);
 }
 
 void Decoder::finish(std::string &out)
 {
-    State &s = *state;
-    if (!s.headDone) {
-        s.headDone = true;
-        s.body(s.head, out);
-        s.head.clear();
+    if (!headDone) {
+        headDone = true;
+        body(head, out);
+        head.clear();
     }
-    if (s.carriageReturn)
+    if (carriageReturn)
         out.push_back('\r');
-    s.carriageReturn = false;
+    carriageReturn = false;
 }
 
-void Decoder::State::body(std::string_view bytes, std::string &out)
+void Decoder::body(std::string_view bytes, std::string &out)
 {
     for (const char ch : bytes) {
         if (carriageReturn && ch != '\n')
@@ -190,46 +170,22 @@ void Decoder::State::body(std::string_view bytes, std::string &out)
 struct Encoder::State {
     std::size_t take(std::string_view part, bool final, std::string &out);
 
-    EncodeOptions options;
-    utf8::Pieces pieces;
+    const EncodeOptions options;
+    Report &result;
+    utf8::Pieces pieces{};
     std::uint64_t read = 0; // where the next part starts in the whole input
-    std::string bytes;
-    std::u32string foreign;
+    std::string bytes{};
+    std::u32string foreign{};
     bool started = false;
     bool carriageReturn = false; // the last break was a CR: a LF right after it is the same break
-    Error failure = Error::None;
-    std::uint64_t offset = 0;
-    char32_t missing = 0;
-    std::uint64_t questionMarks = 0;
 };
 
 Encoder::Encoder(EncodeOptions options)
-    : state(std::make_unique<State>())
+    : state(std::make_unique<State>(State{.options = options, .result = result}))
 {
-    state->options = options;
 }
 
 Encoder::~Encoder() = default;
-
-Encoder::Error Encoder::error() const
-{
-    return state->failure;
-}
-
-std::uint64_t Encoder::errorOffset() const
-{
-    return state->offset;
-}
-
-char32_t Encoder::unencodable() const
-{
-    return state->missing;
-}
-
-std::uint64_t Encoder::replaced() const
-{
-    return state->questionMarks;
-}
 
 bool Encoder::encode(std::string_view piece, std::string &out)
 {
@@ -243,21 +199,20 @@ bool Encoder::finish(std::string &out)
 
 bool Encoder::take(std::string_view piece, bool final, std::string &out)
 {
-    State &s = *state;
-    if (s.failure != Error::None)
+    if (result.error != Error::None)
         return false;
-    if (!s.started) {
+    if (!state->started) {
         out.append(kHead);
-        s.started = true;
+        state->started = true;
     }
-    s.pieces.feed(
-        piece, final, [&](std::string_view part, bool last) { return s.take(part, last, out); });
-    return s.failure == Error::None;
+    state->pieces.feed(piece, final,
+        [&](std::string_view part, bool last) { return state->take(part, last, out); });
+    return result.error == Error::None;
 }
 
 std::size_t Encoder::State::take(std::string_view part, bool final, std::string &out)
 {
-    if (failure != Error::None)
+    if (result.error != Error::None)
         return 0;
     bytes.clear();
     foreign.clear();
@@ -295,7 +250,7 @@ std::size_t Encoder::State::take(std::string_view part, bool final, std::string 
             // A file's byte-order mark says how it is encoded; it is no character.
         } else if (options.lossy) {
             out.push_back('?');
-            ++questionMarks;
+            ++result.replaced;
         } else {
             // Each character gave one byte: the k-th byte's character is the k-th
             // that starts in the part.
@@ -304,15 +259,13 @@ std::size_t Encoder::State::take(std::string_view part, bool final, std::string 
                 if (!utf8::isContinuation(static_cast<unsigned char>(part[at])) && starts++ == k)
                     break;
             }
-            failure = Error::NoEightBitCode;
-            offset = start + at;
-            missing = c;
+            result = {Error::NoEightBitCode, start + at, c, result.replaced};
             return 0;
         }
     }
     if (invalidAt) {
-        failure = Error::InvalidUtf8;
-        offset = *invalidAt;
+        result.error = Error::InvalidUtf8;
+        result.errorOffset = *invalidAt;
         return 0;
     }
     return used;

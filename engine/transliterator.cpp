@@ -18,25 +18,20 @@ std::string convert(Direction direction, std::string_view text)
 }
 
 struct StreamConverter::State {
-    State(Direction direction, Encoding encoding)
-        : direction(direction)
-        , encoding(encoding)
-    {
-    }
-
+    bool take(std::string_view piece, bool final, std::string &out);
     std::size_t readUtf8(std::string_view part, bool final, std::string &out);
     void takeEightBit(std::string_view piece, bool final, std::string &out);
 
     const Direction direction;
     const Encoding encoding;
-    utf8::Pieces pieces;
+    utf8::Pieces pieces{};
     bool markChecked = false;
-    std::string bytes; // 8-bit text not yet walked: a byte that may start a pair
+    std::string bytes{}; // 8-bit text not yet walked: a byte that may start a pair
     // Where a piece is read into 8-bit text behind those bytes: it is written before it
     // is read, so it grows without being filled first.
-    std::unique_ptr<char[]> buffer;
+    std::unique_ptr<char[]> buffer{};
     std::size_t bufferSize = 0;
-    std::u32string foreign; // originals of the kForeign bytes not yet written
+    std::u32string foreign{}; // originals of the kForeign bytes not yet written
     unsigned char previous = detail::kTextStart;
     std::uint64_t read = 0; // UTF-8 bytes taken from the input
     std::uint64_t offset = 0;
@@ -44,7 +39,7 @@ struct StreamConverter::State {
 };
 
 StreamConverter::StreamConverter(Direction direction, Encoding encoding)
-    : state(std::make_unique<State>(direction, encoding))
+    : state(std::make_unique<State>(State{.direction = direction, .encoding = encoding}))
 {
 }
 
@@ -57,26 +52,24 @@ std::uint64_t StreamConverter::errorOffset() const
 
 bool StreamConverter::convert(std::string_view piece, std::string &out)
 {
-    if (state->failed)
-        return false;
-    if (state->encoding == Encoding::EightBit)
-        state->takeEightBit(piece, false, out);
-    else
-        state->pieces.feed(piece, false,
-            [&](std::string_view part, bool final) { return state->readUtf8(part, final, out); });
-    return !state->failed;
+    return state->take(piece, false, out);
 }
 
 bool StreamConverter::finish(std::string &out)
 {
-    if (state->failed)
+    return state->take({}, true, out);
+}
+
+bool StreamConverter::State::take(std::string_view piece, bool final, std::string &out)
+{
+    if (failed)
         return false;
-    if (state->encoding == Encoding::EightBit)
-        state->takeEightBit({}, true, out);
+    if (encoding == Encoding::EightBit)
+        takeEightBit(piece, final, out);
     else
-        state->pieces.feed({}, true,
-            [&](std::string_view part, bool final) { return state->readUtf8(part, final, out); });
-    return !state->failed;
+        pieces.feed(piece, final,
+            [&](std::string_view part, bool last) { return readUtf8(part, last, out); });
+    return !failed;
 }
 
 // Converts whole characters of the part, returning how many of its bytes it took.
@@ -97,11 +90,7 @@ std::size_t StreamConverter::State::readUtf8(std::string_view part, bool final, 
             read += skipped;
         }
     }
-    // Plain ASCII needs no reading: the walk takes it as it stands. A character
-    // set aside and not yet written is held back, and then nothing is taken.
-    const std::size_t taken = detail::walkPlainStart(direction, bytes, part, previous, out);
-    read += taken;
-    const std::string_view rest = part.substr(taken);
+    const std::string_view rest = part;
     const std::size_t room = bytes.size() + rest.size() + utf8::Reader::kSlack;
     if (bufferSize < room) {
         bufferSize = std::max(room, 2 * bufferSize);
@@ -126,7 +115,7 @@ std::size_t StreamConverter::State::readUtf8(std::string_view part, bool final, 
     // What the walk held back stays for the next part.
     bytes.assign(text.substr(consumed));
     foreign.erase(0, originals.next);
-    return skipped + taken + used;
+    return skipped + used;
 }
 
 // 8-bit text needs no reading, so it is walked where it lies; only the byte held

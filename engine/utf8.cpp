@@ -57,7 +57,7 @@ std::size_t wholeLength(std::string_view text)
     for (std::size_t back = 0; back < kLongestSequence && start > 0; ++back) {
         const auto byte = static_cast<unsigned char>(text[--start]);
         if (!isContinuation(byte)) {
-            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            const std::size_t length = std::max(sequenceLength(byte), 1);
             return text.size() - start >= length ? text.size() : start;
         }
     }
@@ -101,26 +101,14 @@ std::optional<std::uint64_t> Reader::read(
                 ++i;
                 continue;
             }
-            int len;
-            char32_t c;
-            char32_t min;
-            if (lead >= 0xC2 && lead <= 0xDF) {
-                len = 2;
-                c = lead & 0x1F;
-                min = 0x80;
-            } else if (lead >= 0xE0 && lead <= 0xEF) {
-                len = 3;
-                c = lead & 0x0F;
-                min = 0x800;
-            } else if (lead >= 0xF0 && lead <= 0xF4) {
-                len = 4;
-                c = lead & 0x07;
-                min = 0x10000;
-            } else {
+            const int len = sequenceLength(lead);
+            if (len == 0) {
                 error = offset + i;
                 stop = true;
                 break;
             }
+            constexpr std::array<char32_t, 5> kLeast = {0, 0, 0x80, 0x800, 0x10000};
+            char32_t c = lead & (0x7F >> len);
             bool complete = true;
             bool valid = true;
             for (int k = 1; k < len; ++k) {
@@ -135,7 +123,9 @@ std::optional<std::uint64_t> Reader::read(
                 }
                 c = (c << 6) | (follow & 0x3F);
             }
-            if (!valid || (complete && (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))) {
+            if (!valid
+                || (complete
+                    && (c < kLeast[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))) {
                 error = offset + i;
                 stop = true;
                 break;

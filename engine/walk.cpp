@@ -24,10 +24,8 @@ namespace {
 // needs no shifting.
 constexpr std::size_t kPairs = 65536;
 
-// Appends UTF-8 that a walk wrote, where each kForeign byte still stands for the
-// next of the originals: they go back in its place, while there are any. The spans
-// between placeholders are found and copied whole, so that real text costs in
-// proportion to its foreign characters and not to its length.
+// Appends UTF-8 that a walk wrote, each kForeign byte replaced by the next of the
+// originals while there are any; the spans between them are copied whole.
 void appendRestoring(std::string &out, std::string_view text, Originals &originals)
 {
     std::size_t at = 0;
@@ -174,8 +172,7 @@ std::size_t walkBlockVector(const Kernel &kernel, Direction direction, const uns
     // `at` is where the text walked from stands in src, for the byte before it.
     auto vector = [&](const unsigned char *text, std::size_t size, std::size_t from,
                       std::size_t limit, std::size_t at) {
-        return kernel.walk(
-            direction, text, size, from, limit, startsWord(before(at)), true, cursor);
+        return kernel.walk(direction, text, size, from, limit, startsWord(before(at)), cursor);
     };
     // What the vector walk leaves seldom comes alone, so the table walk takes a
     // stretch of it, twice as long each time the vector walk finds no chunk after it.
@@ -237,15 +234,7 @@ std::size_t walkShort(const Rules &rules, const unsigned char *src, std::size_t 
             cursor += step.len;
             return n;
         }
-        const std::size_t index = wordStart * 256 + src[j];
-        Step step = rules.singles[index];
-        for (std::size_t k = rules.runs[index]; k < rules.runs[index + 1]; ++k) {
-            if (rules.pairs[k].second == src[j + 1]) {
-                step = rules.pairs[k].step;
-                break;
-            }
-        }
-        const S done = finished<S>(step);
+        const S done = finished<S>(rules.step(wordStart, src[j], src[j + 1]));
         std::memcpy(cursor, done.bytes.data(), done.len);
         cursor += done.len;
         j += done.advance;
@@ -327,7 +316,7 @@ std::size_t typedWalk(Direction direction, Encoding output, std::string_view src
     // The vector walk's tables are small and quick to build; the table walk's are
     // not, so a short text is walked from the rules where there is no vector walk.
     const Kernel &vector = kernel();
-    const bool vectorWalk = vector.walk && (method == Method::Fastest || method == Method::Vector);
+    const bool vectorWalk = vector.walk && method == Method::Fastest;
     if (method == Method::Short
         || (method == Method::Fastest && !vectorWalk && src.size() < kShortText
             && !tablesBuilt<S>(direction).load(std::memory_order_relaxed))) {
@@ -364,14 +353,9 @@ std::size_t lastStepStart(Direction direction, std::string_view text)
 {
     const Rules &rules = sharedRules(direction);
     const auto *src = reinterpret_cast<const unsigned char *>(text.data());
-    auto wordStart = [&](std::size_t j) { return startsWord(j ? src[j - 1] : kTextStart); };
-    // The step that begins at j takes the byte after it too.
+    // Whether the step that begins at j takes the byte after it too.
     auto takesTwo = [&](std::size_t j) {
-        const std::size_t index = (wordStart(j) ? 256 : 0) + src[j];
-        for (std::size_t k = rules.runs[index]; k < rules.runs[index + 1]; ++k)
-            if (rules.pairs[k].second == src[j + 1])
-                return rules.pairs[k].step.advance == 2;
-        return rules.singles[index].advance == 2;
+        return rules.step(startsWord(j ? src[j - 1] : kTextStart), src[j], src[j + 1]).advance == 2;
     };
     const std::size_t n = text.size();
     if (n < 2)
@@ -387,48 +371,6 @@ std::size_t lastStepStart(Direction direction, std::string_view text)
         j += j + 1 < n && takesTwo(j) ? 2 : 1;
     }
     return last;
-}
-
-std::size_t walkPlainStart(Direction direction, std::string &held, std::string_view src,
-    unsigned char &previous, std::string &out)
-{
-    const Kernel &vector = kernel();
-    auto plain = [](char c) {
-        return static_cast<unsigned char>(c) < 0x80
-            && static_cast<unsigned char>(c) != codec::kForeign;
-    };
-    // Less than a chunk is not worth the detour.
-    if (!vector.walk || src.size() <= 2 * 64 || held.size() > 1
-        || (!held.empty() && (!plain(held[0]) || !plain(src[0]))))
-        return 0;
-
-    std::size_t pos = 0;
-    if (!held.empty()) {
-        // The byte held back goes first, paired or not with the first one here.
-        const std::array<char, 2> two{held[0], src[0]};
-        const std::size_t consumed = walk(direction, Encoding::Utf8,
-            std::string_view(two.data(), two.size()), previous, false, out);
-        previous = static_cast<unsigned char>(two[consumed - 1]);
-        pos = consumed - 1;
-        held.clear();
-    }
-
-    // Not the end of the text: the vector walk stops where it cannot go on, and a
-    // block's chunks read on into the next block. In UTF-8 a 1A is a character of
-    // its own, not one set aside, so the vector walk leaves it to the reader.
-    const std::string_view rest = src.substr(pos);
-    const auto *end = reinterpret_cast<const unsigned char *>(rest.data() + rest.size());
-    const std::size_t taken = walkBlocks(
-        sizeof(Step::bytes), rest, previous, false, out,
-        [&](const unsigned char *block, std::size_t n, unsigned char before, bool, char *&cursor) {
-            const auto readable = static_cast<std::size_t>(end - block);
-            return vector.walk(direction, block, readable, 0, std::min(n, readable - 1),
-                startsWord(before), false, cursor);
-        },
-        vector.expand);
-    if (taken > 0)
-        previous = static_cast<unsigned char>(rest[taken - 1]);
-    return pos + taken;
 }
 
 } // namespace vesnor::detail

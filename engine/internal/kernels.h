@@ -50,10 +50,9 @@ struct Originals {
     std::size_t next = 0;
 };
 
-// What the vector readers share, on masks of one bit per byte: `high` bytes from 0x80
-// up, `leads` the leads they map, `follows` continuations, `afterLead` the bytes a
-// lead stands before. The positions they refuse: a high byte that is neither, a
-// continuation without its lead, a lead without its continuation.
+// What the vector readers refuse, a bit per byte: a byte from 0x80 up (`high`) that is
+// neither a lead they map nor a continuation, a continuation without a lead before it
+// (`afterLead`), a lead without its continuation.
 template<typename Mask>
 constexpr Mask refusedLanes(Mask high, Mask leads, Mask follows, Mask afterLead)
 {
@@ -83,14 +82,12 @@ struct Kernel {
     // `limit` on (the byte at limit is only read as the next byte of the one before).
     // Each chunk begun reads src[pos] to src[pos + 64], so the caller keeps
     // pos + 64 < size. `wordStart` tells whether white space stood before src[pos].
-    // Unless `foreignPlain`, it stops at a chunk that holds or is followed by a byte
-    // from 0x80 up or a kForeign byte: text read straight from UTF-8. Writes at out,
-    // as much as 64 bytes past its end, and moves out along. Returns where the next
+    // Writes at out, as much as 64 bytes past its end, and moves out along. Returns where the next
     // step begins: at limit or just after it, or at or just after the start of the
     // chunk it could not take, which is pos where it has no tables for the
     // direction.
     std::size_t (*walk)(Direction direction, const unsigned char *src, std::size_t size,
-        std::size_t pos, std::size_t limit, bool wordStart, bool foreignPlain, char *&out);
+        std::size_t pos, std::size_t limit, bool wordStart, char *&out);
 
     // Writes the UTF-8 of the n bytes of 8-bit text at src at out, and as much as 64
     // bytes past it; returns its end. Where originals are given, each kForeign byte
@@ -98,24 +95,14 @@ struct Kernel {
     char *(*expand)(const unsigned char *src, std::size_t n, char *out, Originals *originals);
 };
 
-// A kernel this build has no code for: it is never supported.
-constexpr Kernel absentKernel(std::string_view name)
-{
-    return {name, [] { return false; }, nullptr, nullptr, nullptr};
-}
-
-// The vector kernels are written for x86-64 with GCC's or Clang's intrinsics; any other
-// build has them absent. VESNOR_VECTOR_KERNEL(name, supported, read, walk, expand)
-// is the kernel where the build has its code.
+// The vector kernels are written for x86-64 with GCC's or Clang's intrinsics: in any
+// other build VESNOR_VECTOR_KERNEL(name, ...) is a kernel that is never supported.
 #if (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
 #define VESNOR_X86 1
-#define VESNOR_VECTOR_KERNEL(name, ...)                                                            \
-    Kernel                                                                                         \
-    {                                                                                              \
-        name, __VA_ARGS__                                                                          \
-    }
+#define VESNOR_VECTOR_KERNEL(name, ...) (Kernel{name, __VA_ARGS__})
 #else
-#define VESNOR_VECTOR_KERNEL(name, ...) absentKernel(name)
+#define VESNOR_VECTOR_KERNEL(name, ...)                                                            \
+    (Kernel{name, [] { return false; }, nullptr, nullptr, nullptr})
 #endif
 
 extern const Kernel kPortableKernel;

@@ -62,6 +62,16 @@ struct Rules {
     std::array<std::uint16_t, 2 * 256 + 1> runs{};
 
     void setPair(bool wordStart, unsigned char first, unsigned char second, Step step);
+
+    // The step at `first`, followed by `next`.
+    const Step &step(bool wordStart, unsigned char first, unsigned char next) const
+    {
+        const std::size_t index = (wordStart ? 256 : 0) + first;
+        for (std::size_t k = runs[index]; k < runs[index + 1]; ++k)
+            if (pairs[k].second == next)
+                return pairs[k].step;
+        return singles[index];
+    }
 };
 
 const Rules &sharedRules(Direction direction);

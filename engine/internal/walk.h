@@ -37,10 +37,9 @@ inline constexpr unsigned char kTextStart = ' ';
 
 // Fastest takes the kernel's vector walk where it has one. Without one, it takes
 // the table walk, except for a short text while the table walk's tables are not yet
-// built: that text is walked from the rules. Vector takes the vector walk where there
-// is one, Table always the table walk and Short always the rules; tests hold them
-// all to each other.
-enum class Method { Fastest, Vector, Table, Short };
+// built: that text is walked from the rules. Table always takes the table walk and
+// Short always the rules; tests hold them all to each other.
+enum class Method { Fastest, Table, Short };
 
 // Walks src, whose preceding byte was `previous`, appending the result to out as
 // 8-bit text or as UTF-8; returns how many bytes of src it converted. Unless `final`,
@@ -52,13 +51,5 @@ std::size_t walk(Direction direction, Encoding output, std::string_view src, uns
 // Where the last step of the walk over a whole text begins, found from the text's
 // end: the step before a byte that no step pairs it with has ended there.
 std::size_t lastStepStart(Direction direction, std::string_view text);
-
-// For text read from UTF-8, whose plain ASCII (without U+001A) is its own 8-bit
-// text: walks `held`, at most one byte held back from before, and then src where it
-// lies for as long as the vector walk takes it, never to its end. Returns how much
-// of src it took, with `previous` its last byte and `held` emptied; 0 with nothing
-// changed where it takes nothing.
-std::size_t walkPlainStart(Direction direction, std::string &held, std::string_view src,
-    unsigned char &previous, std::string &out);
 
 } // namespace vesnor::detail

@@ -133,72 +133,53 @@ void TestCli::failures_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message"); // the first line on standard error
     QTest::addColumn<QByteArray>("out"); // null where it does not matter
+    const auto row = [](const char *name, const QStringList &args, const QByteArray &input,
+                         int exitCode, const QString &message, const QByteArray &out = {}) {
+        QTest::newRow(name) << args << input << exitCode << message << out;
+    };
 
-    QTest::newRow("unknown option") << QStringList{"--fast"} << QByteArray() << 2
-                                    << "vesnor-convert: unknown option '--fast'" << QByteArray();
-    QTest::newRow("two files") << QStringList{"a", "b"} << QByteArray() << 2
-                               << "vesnor-convert: only one FILE may be given" << QByteArray();
-    QTest::newRow("missing file")
-        << QStringList{"/nonexistent/in.txt"} << QByteArray() << 1
-        << "vesnor-convert: /nonexistent/in.txt: No such file or directory" << QByteArray();
-    QTest::newRow("a directory") << QStringList{"/"} << QByteArray() << 1
-                                 << "vesnor-convert: /: Is a directory" << QByteArray();
-    QTest::newRow("two directions")
-        << QStringList{"--decode", "--arm-eng"} << QByteArray() << 2
-        << "vesnor-convert: choose one of --eng-arm, --arm-eng, --decode and --encode"
-        << QByteArray();
-    QTest::newRow("both directions")
-        << QStringList{"--eng-arm", "--arm-eng"} << QByteArray() << 2
-        << "vesnor-convert: choose one of --eng-arm, --arm-eng, --decode and --encode"
-        << QByteArray();
-    QTest::newRow("--8bit with --decode")
-        << QStringList{"--decode", "--8bit"} << QByteArray() << 2
-        << "vesnor-convert: --8bit goes with --eng-arm or --arm-eng" << QByteArray();
-    QTest::newRow("--keep-header alone")
-        << QStringList{"--keep-header"} << QByteArray() << 2
-        << "vesnor-convert: --keep-header goes with --decode" << QByteArray();
-    QTest::newRow("--lossy with --decode")
-        << QStringList{"--decode", "--lossy"} << QByteArray() << 2
-        << "vesnor-convert: --lossy goes with --encode" << QByteArray();
-    QTest::newRow("--recursive without a folder")
-        << QStringList{"--decode", "--recursive"} << QByteArray() << 2
-        << "vesnor-convert: --recursive needs a FOLDER" << QByteArray();
-    QTest::newRow("two files to encode")
-        << QStringList{"--encode", "a", "b"} << QByteArray() << 2
-        << "vesnor-convert: only one FILE may be given" << QByteArray();
-    QTest::newRow("standard input in a batch")
-        << QStringList{"--decode", "a", "-"} << QByteArray() << 2
-        << "vesnor-convert: standard input cannot be written beside itself: give FILEs"
-        << QByteArray();
-    QTest::newRow("a folder to decode without --recursive")
-        << QStringList{"--decode", "/", "/nonexistent"} << QByteArray() << 1
-        << "vesnor-convert: /: Is a directory (--recursive decodes a folder)" << QByteArray();
-    QTest::newRow("invalid UTF-8")
-        << QStringList() << QByteArray("Barev\xFF") << 1
-        << "vesnor-convert: standard input: invalid UTF-8 at byte offset 5" << QByteArray("Բարև");
-    QTest::newRow("invalid UTF-8 after the first chunk")
-        << QStringList() << QByteArray(kChunk + 10, 'a') + "\xC3" << 1
-        << QString("vesnor-convert: standard input: invalid UTF-8 at byte offset %1")
-               .arg(kChunk + 10)
-        << QByteArray();
-    QTest::newRow("--encode: a character without an 8-bit code")
-        << QStringList{"--encode"} << QByteArray("Բա…x") << 1
-        << "vesnor-convert: standard input: U+2026 (…) at byte offset 4 has no 8-bit code; "
-           "--lossy writes such characters as ?"
-        << kHead + "\xB4\xB3";
-    QTest::newRow("--encode: far into the text")
-        << QStringList{"--encode"} << QByteArray(kChunk + 5, 'a') + "😀" << 1
-        << QString("vesnor-convert: standard input: U+1F600 (😀) at byte offset %1 has no 8-bit "
-                   "code; --lossy writes such characters as ?")
-               .arg(kChunk + 5)
-        << kHead + QByteArray(kChunk + 5, 'a');
-    QTest::newRow("--encode: invalid UTF-8")
-        << QStringList{"--encode"} << QByteArray("ab\xFF") << 1
-        << "vesnor-convert: standard input: invalid UTF-8 at byte offset 2" << kHead + "ab";
-    QTest::newRow("--lossy counts what it replaced")
-        << QStringList{"--encode", "--lossy"} << QByteArray("“Բ” …") << 0
-        << "vesnor-convert: standard input: 3 characters without an 8-bit code written as ?"
-        << kHead + "?\xB4? ?";
+    row("unknown option", {"--fast"}, {}, 2, "vesnor-convert: unknown option '--fast'");
+    row("two files", {"a", "b"}, {}, 2, "vesnor-convert: only one FILE may be given");
+    row("missing file", {"/nonexistent/in.txt"}, {}, 1,
+        "vesnor-convert: /nonexistent/in.txt: No such file or directory");
+    row("a directory", {"/"}, {}, 1, "vesnor-convert: /: Is a directory");
+    row("a direction with --decode", {"--decode", "--arm-eng"}, {}, 2,
+        "vesnor-convert: choose one of --eng-arm, --arm-eng, --decode and --encode");
+    row("both directions", {"--eng-arm", "--arm-eng"}, {}, 2,
+        "vesnor-convert: choose one of --eng-arm, --arm-eng, --decode and --encode");
+    row("--8bit with --decode", {"--decode", "--8bit"}, {}, 2,
+        "vesnor-convert: --8bit goes with --eng-arm or --arm-eng");
+    row("--keep-header alone", {"--keep-header"}, {}, 2,
+        "vesnor-convert: --keep-header goes with --decode");
+    row("--lossy with --decode", {"--decode", "--lossy"}, {}, 2,
+        "vesnor-convert: --lossy goes with --encode");
+    row("--recursive without a folder", {"--decode", "--recursive"}, {}, 2,
+        "vesnor-convert: --recursive needs a FOLDER");
+    row("two files to encode", {"--encode", "a", "b"}, {}, 2,
+        "vesnor-convert: only one FILE may be given");
+    row("standard input in a batch", {"--decode", "a", "-"}, {}, 2,
+        "vesnor-convert: standard input cannot be written beside itself: give FILEs");
+    row("a folder to decode without --recursive", {"--decode", "/", "/nonexistent"}, {}, 1,
+        "vesnor-convert: /: Is a directory (--recursive decodes a folder)");
+    row("invalid UTF-8", {}, QByteArray("Barev\xFF"), 1,
+        "vesnor-convert: standard input: invalid UTF-8 at byte offset 5", QByteArray("Բարև"));
+    row("invalid UTF-8 after the first chunk", {}, QByteArray(kChunk + 10, 'a') + "\xC3", 1,
+        QString("vesnor-convert: standard input: invalid UTF-8 at byte offset %1")
+            .arg(kChunk + 10));
+    row("--encode: a character without an 8-bit code", {"--encode"}, QByteArray("Բա…x"), 1,
+        "vesnor-convert: standard input: U+2026 (…) at byte offset 4 has no 8-bit code; "
+        "--lossy writes such characters as ?",
+        kHead + "\xB4\xB3");
+    row("--encode: far into the text", {"--encode"}, QByteArray(kChunk + 5, 'a') + "😀", 1,
+        QString("vesnor-convert: standard input: U+1F600 (😀) at byte offset %1 has no 8-bit "
+                "code; --lossy writes such characters as ?")
+            .arg(kChunk + 5),
+        kHead + QByteArray(kChunk + 5, 'a'));
+    row("--encode: invalid UTF-8", {"--encode"}, QByteArray("ab\xFF"), 1,
+        "vesnor-convert: standard input: invalid UTF-8 at byte offset 2", kHead + "ab");
+    row("--lossy counts what it replaced", {"--encode", "--lossy"}, QByteArray("“Բ” …"), 0,
+        "vesnor-convert: standard input: 3 characters without an 8-bit code written as ?",
+        kHead + "?\xB4? ?");
 }
 
 void TestCli::failures()

@@ -28,30 +28,12 @@ bool wordStart(const std::string &a, std::size_t i)
     return i == 1 || std::string_view(" \t\n\r\xA0").find(a[i - 2]) != std::string_view::npos;
 }
 
-// Position i of the text, from 1 while there is text; `last`, where given, follows
-// where each step begins.
-struct Steps {
-    Steps(const std::string &a, std::string *last)
-        : a(a)
-        , last(last)
-    {
-        if (last)
-            last->clear();
-    }
-
-    bool next()
-    {
-        if (i > a.size())
-            return false;
-        if (last)
-            last->assign(a, i - 1);
-        return true;
-    }
-
-    const std::string &a;
-    std::string *const last;
-    std::size_t i = 1;
-};
+// The last token examined is the text from where the last step began.
+void stepAt(std::string *last, const std::string &a, std::size_t i)
+{
+    if (last)
+        last->assign(a, i - 1);
+}
 
 } // namespace
 
@@ -70,8 +52,10 @@ std::size_t position(std::string_view side, std::string_view token)
 std::string ConvertEngArm(const Tables &t, const std::string &a, std::string *last)
 {
     std::string b;
-    Steps steps(a, last);
-    for (std::size_t &i = steps.i; steps.next();) {
+    const std::size_t n = a.size();
+    std::size_t i = 1;
+    while (i <= n) {
+        stepAt(last, a, i);
         const bool ws = wordStart(a, i);
         std::string_view tar = mid(a, i, 2);
         if ((tar == "VO" || tar == "Vo") && ws) {
@@ -109,8 +93,10 @@ std::string ConvertEngArm(const Tables &t, const std::string &a, std::string *la
 std::string ConvertArmEng(const Tables &t, const std::string &a, std::string *last)
 {
     std::string b;
-    Steps steps(a, last);
-    for (std::size_t &i = steps.i; steps.next();) {
+    const std::size_t n = a.size();
+    std::size_t i = 1;
+    while (i <= n) {
+        stepAt(last, a, i);
         std::string_view tar = mid(a, i, 2);
         if (const std::size_t p = position(t.aetext1, tar); p != 0 && kind(t, p) == 2) {
             b += mid(t.aetext2, p, 2);
@@ -152,8 +138,28 @@ Direction direction(bool engArm)
 std::string slow(Direction direction, const std::string &text, std::string *last)
 {
     static const Tables tables = standardTables();
+    if (last)
+        last->clear();
     return direction == Direction::EngArm ? ConvertEngArm(tables, text, last)
                                           : ConvertArmEng(tables, text, last);
+}
+
+codec::EightBitText encode(std::u32string_view text)
+{
+    codec::EightBitText result;
+    result.bytes.reserve(text.size());
+    for (const char32_t c : text) {
+        // U+001A itself is set aside too, so that entries and kForeign bytes stay
+        // paired one to one.
+        const std::optional<unsigned char> byte = codec::fromUnicode(c);
+        if (byte && *byte != codec::kForeign) {
+            result.bytes.push_back(static_cast<char>(*byte));
+        } else {
+            result.bytes.push_back(static_cast<char>(codec::kForeign));
+            result.foreign.push_back(c);
+        }
+    }
+    return result;
 }
 
 std::string utf8(std::u32string_view text)

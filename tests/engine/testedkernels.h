@@ -2,7 +2,7 @@
 
 // The kernels the tests run on, without Qt, so that the check that also runs under
 // wine shares it: each kernel this processor has, the portable one first; where
-// VESNOR_KERNEL names a kernel, as CI does for each in turn, only that one.
+// VESNOR_KERNEL names a kernel, as a forced run for a bug report does, only that one.
 
 #include "kernels.h"
 

@@ -43,9 +43,9 @@ Encoded encoded(std::string_view utf8, std::mt19937 &rng, std::size_t largest,
         result.ok = encoder.encode(piece, result.bytes) && result.ok;
     });
     result.ok = encoder.finish(result.bytes) && result.ok;
-    result.error = encoder.error();
-    result.offset = encoder.errorOffset();
-    result.replaced = encoder.replaced();
+    result.error = encoder.report().error;
+    result.offset = encoder.report().errorOffset;
+    result.replaced = encoder.report().replaced;
     return result;
 }
 

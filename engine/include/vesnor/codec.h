@@ -101,8 +101,6 @@ struct EightBitText {
     std::u32string foreign; // the original of each kForeign in bytes, in order
 };
 
-EightBitText encode(std::u32string_view text);
-
 // A kForeign without a matching entry in `foreign` stands for itself, U+001A.
 std::u32string decode(std::string_view bytes, std::u32string_view foreign);
 

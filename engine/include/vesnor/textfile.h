@@ -20,8 +20,6 @@ inline constexpr std::string_view kHead
     = "To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n";
 inline constexpr std::string_view kHeader = kHead.substr(0, kHead.size() - 4);
 
-bool startsWithHead(std::string_view bytes);
-
 // The names Save gives its file among others: the name itself, and once it is taken,
 // behind as many "new " as names of the series are taken. vesnor-convert follows the
 // same series for what it writes beside a file.
@@ -57,13 +55,16 @@ Kind classify(std::string_view bytes);
 class Decoder {
 public:
     explicit Decoder(bool keepHead = false);
-    ~Decoder();
     void decode(std::string_view piece, std::string &out);
     void finish(std::string &out);
 
 private:
-    struct State;
-    std::unique_ptr<State> state;
+    void body(std::string_view bytes, std::string &out);
+
+    const bool keepHead;
+    std::string head; // the first bytes, until it is known whether they are the head
+    bool headDone = false;
+    bool carriageReturn = false; // a CR that a LF may still join
 };
 
 struct EncodeOptions {
@@ -85,14 +86,18 @@ public:
     bool encode(std::string_view piece, std::string &out);
     bool finish(std::string &out);
 
-    Error error() const;
-    std::uint64_t errorOffset() const; // in the whole UTF-8 input
-    char32_t unencodable() const; // with NoEightBitCode
-    std::uint64_t replaced() const; // with lossy
+    struct Report {
+        Error error = Error::None;
+        std::uint64_t errorOffset = 0; // in the whole UTF-8 input
+        char32_t unencodable = 0; // with NoEightBitCode
+        std::uint64_t replaced = 0; // with lossy
+    };
+    const Report &report() const { return result; }
 
 private:
     bool take(std::string_view piece, bool final, std::string &out);
 
+    Report result;
     struct State;
     std::unique_ptr<State> state;
 };

@@ -22,6 +22,17 @@ constexpr bool isContinuation(unsigned char b)
     return (b & 0xC0) == 0x80;
 }
 
+// The length of the sequence a byte opens: 0 for a byte that opens none.
+constexpr int sequenceLength(unsigned char lead)
+{
+    return lead < 0x80 ? 1
+        : lead < 0xC2  ? 0
+        : lead < 0xE0  ? 2
+        : lead < 0xF0  ? 3
+        : lead < 0xF5  ? 4
+                       : 0;
+}
+
 // Writes the UTF-8 of c at out, which has room for four bytes; returns its end.
 char *put(char32_t c, char *out);
 void append(char32_t c, std::string &out);
