@@ -42,8 +42,8 @@ const Kernel *fromEnvironment()
     const Kernel *wanted = forced ? named(forced) : best();
     if (!wanted) {
         wanted = best();
-        const bool known
-            = std::ranges::any_of(kAll, [&](auto *each) { return each->name == forced; });
+        const bool known = std::any_of(
+            kAll.begin(), kAll.end(), [&](auto *each) { return each->name == forced; });
         std::fprintf(stderr, "vesnor: VESNOR_KERNEL=%s: %s; the %s kernel runs instead\n", forced,
             known ? "this processor lacks that kernel" : "no such kernel (portable, avx2, avx512)",
             std::string(wanted->name).c_str());
