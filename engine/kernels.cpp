@@ -30,12 +30,12 @@ const Kernel *named(std::string_view name)
     return nullptr;
 }
 
-// One kernel for the whole run, chosen at the first conversion. A name this
-// processor cannot run, or a misspelt one, gives the best kernel with a word on
-// standard error, once: a forced kernel is for tests and bug reports, and no reason
-// to fail a conversion, but a report must not name a kernel that did not run.
+// The kernel a test put in use instead.
 std::atomic<const Kernel *> chosen{nullptr};
 
+// One kernel for the whole run. A name this processor cannot run, or a misspelt one,
+// gives the best kernel and says so once: a forced kernel is for tests and bug reports,
+// no reason to fail a conversion, but a report must not name a kernel that did not run.
 const Kernel *fromEnvironment()
 {
     const char *forced = std::getenv("VESNOR_KERNEL");
@@ -55,13 +55,9 @@ const Kernel *fromEnvironment()
 
 const Kernel &kernel()
 {
-    const Kernel *current = chosen.load(std::memory_order_acquire);
-    if (!current) {
-        static const Kernel *const first = fromEnvironment();
-        current = first;
-        chosen.store(current, std::memory_order_release);
-    }
-    return *current;
+    static const Kernel *const fromStart = fromEnvironment();
+    const Kernel *forTests = chosen.load(std::memory_order_acquire);
+    return forTests ? *forTests : *fromStart;
 }
 
 std::vector<const Kernel *> kernelsHere()

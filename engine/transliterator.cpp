@@ -79,18 +79,16 @@ std::size_t StreamConverter::State::readUtf8(std::string_view part, bool final, 
         return 0;
     std::size_t skipped = 0;
     if (!markChecked) {
-        const std::size_t seen = std::min(part.size(), utf8::kByteOrderMark.size());
-        if (seen < utf8::kByteOrderMark.size() && !final
-            && part == utf8::kByteOrderMark.substr(0, seen))
+        if (!final && part.size() < utf8::kByteOrderMark.size()
+            && utf8::kByteOrderMark.starts_with(part))
             return 0; // it may still be the mark
         markChecked = true;
         if (part.starts_with(utf8::kByteOrderMark)) {
             skipped = utf8::kByteOrderMark.size();
-            part.remove_prefix(skipped);
             read += skipped;
         }
     }
-    const std::string_view rest = part;
+    const std::string_view rest = part.substr(skipped);
     const std::size_t room = bytes.size() + rest.size() + utf8::Reader::kSlack;
     if (bufferSize < room) {
         bufferSize = std::max(room, 2 * bufferSize);

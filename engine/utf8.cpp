@@ -11,6 +11,14 @@ namespace {
 
 using codec::kForeign;
 
+// The length of the sequence a byte opens: 0 for a byte that opens none.
+constexpr int sequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    return lead < 0xC2 || lead > 0xF4 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
 // The byte for c, or kForeign with c kept aside. A genuine U+001A is kept aside
 // too, so that entries and kForeign bytes stay paired one to one.
 // It reads the table itself: it sits on the hot path of every letter read.

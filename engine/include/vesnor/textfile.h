@@ -20,9 +20,8 @@ inline constexpr std::string_view kHead
     = "To open this text in Word use Unicode UTF-7 encoding. \r\n\r\n";
 inline constexpr std::string_view kHeader = kHead.substr(0, kHead.size() - 4);
 
-// The names Save gives its file among others: the name itself, and once it is taken,
-// behind as many "new " as names of the series are taken. vesnor-convert follows the
-// same series for what it writes beside a file.
+// Save's names for its file: the name, then behind one "new " more for each name of
+// the series already taken. vesnor-convert names what it writes beside a file so too.
 std::string nameInSeries(std::string_view name, std::size_t taken);
 
 enum class Kind {

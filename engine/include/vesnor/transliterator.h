@@ -39,8 +39,6 @@ class StreamConverter {
 public:
     explicit StreamConverter(Direction direction, Encoding encoding = Encoding::Utf8);
     ~StreamConverter();
-    StreamConverter(const StreamConverter &) = delete;
-    StreamConverter &operator=(const StreamConverter &) = delete;
 
     // Appends the conversion of the next piece to out. False once the input is found
     // not to be valid UTF-8: out then ends with the conversion of everything before

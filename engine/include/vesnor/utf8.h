@@ -1,8 +1,7 @@
 #pragma once
 
-// UTF-8 for the whole program: the careful reader that turns it into 8-bit text (its
-// fast stretches run on the kernel in use), writing characters, and the one way a
-// sequence cut by a piece's end is carried into the next piece.
+// UTF-8 for the whole program: the careful reader into 8-bit text (its fast stretches
+// on the kernel in use), writing characters, and the carrier of a cut sequence.
 
 #include <algorithm>
 #include <cstddef>
@@ -20,17 +19,6 @@ inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr bool isContinuation(unsigned char b)
 {
     return (b & 0xC0) == 0x80;
-}
-
-// The length of the sequence a byte opens: 0 for a byte that opens none.
-constexpr int sequenceLength(unsigned char lead)
-{
-    return lead < 0x80 ? 1
-        : lead < 0xC2  ? 0
-        : lead < 0xE0  ? 2
-        : lead < 0xF0  ? 3
-        : lead < 0xF5  ? 4
-                       : 0;
 }
 
 // Writes the UTF-8 of c at out, which has room for four bytes; returns its end.
@@ -54,10 +42,9 @@ public:
     // The room the reader writes in past the bytes it yields.
     static constexpr std::size_t kSlack = 64;
 
-    // Reads input where it lies up to an invalid sequence or, unless `final`, one cut
-    // by the input's end, writing at out, which has room for input.size() + kSlack
-    // bytes, and moving it along; `used` tells how much was read. Returns the offset
-    // of the first invalid sequence in the whole input, or nothing while all is valid.
+    // Reads input where it lies up to an invalid sequence or, unless `final`, one cut by
+    // its end, writing at out (room for input.size() + kSlack bytes) and moving it along;
+    // `used` tells how much was read. Returns the whole input's offset of an invalid one.
     std::optional<std::uint64_t> read(
         std::string_view input, bool final, char *&out, std::u32string &foreign, std::size_t &used);
     // The same, appending to bytes.
