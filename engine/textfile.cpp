@@ -173,7 +173,7 @@ struct Encoder::State {
     const EncodeOptions options;
     Report &result;
     utf8::Pieces pieces{};
-    std::uint64_t read = 0; // where the next part starts in the whole input
+    utf8::Reader reader{}; // it counts where the next part starts in the whole input
     std::string bytes{};
     std::u32string foreign{};
     bool started = false;
@@ -216,11 +216,9 @@ std::size_t Encoder::State::take(std::string_view part, bool final, std::string 
         return 0;
     bytes.clear();
     foreign.clear();
-    const std::uint64_t start = read;
-    utf8::Reader reader(start);
+    const std::uint64_t start = reader.consumed();
     std::size_t used = 0;
     const std::optional<std::uint64_t> invalidAt = reader.read(part, final, bytes, foreign, used);
-    read = reader.consumed();
 
     std::size_t nextForeign = 0;
     for (std::size_t k = 0; k < bytes.size(); ++k) {

@@ -33,7 +33,7 @@ struct StreamConverter::State {
     std::size_t bufferSize = 0;
     std::u32string foreign{}; // originals of the kForeign bytes not yet written
     unsigned char previous = detail::kTextStart;
-    std::uint64_t read = 0; // UTF-8 bytes taken from the input
+    utf8::Reader reader{}; // it counts the UTF-8 bytes taken from the input
     std::uint64_t offset = 0;
     bool failed = false;
 };
@@ -85,7 +85,7 @@ std::size_t StreamConverter::State::readUtf8(std::string_view part, bool final, 
         markChecked = true;
         if (part.starts_with(utf8::kByteOrderMark)) {
             skipped = utf8::kByteOrderMark.size();
-            read += skipped;
+            reader = utf8::Reader(reader.consumed() + skipped);
         }
     }
     const std::string_view rest = part.substr(skipped);
@@ -95,13 +95,11 @@ std::size_t StreamConverter::State::readUtf8(std::string_view part, bool final, 
         buffer.reset(new char[bufferSize]); // unset, as it is written before it is read
     }
     char *end = std::copy(bytes.begin(), bytes.end(), buffer.get());
-    utf8::Reader reader(read);
     std::size_t used = 0;
     if (const auto bad = reader.read(rest, final, end, foreign, used)) {
         failed = true;
         offset = *bad;
     }
-    read = reader.consumed();
     const std::string_view text(buffer.get(), static_cast<std::size_t>(end - buffer.get()));
 
     // What came before an invalid byte is a whole text of its own.

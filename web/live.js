@@ -62,7 +62,8 @@ function endBefore(text, lines) {
 }
 
 // Converts with convert(text, textStart) into the output element, given the input
-// element's text; textStart tells whether the lines converted open the text. `shown` is the input text the output shows; null until the first update.
+// element's text; textStart tells whether the lines converted open the text. `shown`
+// is the input text the output shows; null until the first update.
 export class LiveConverter {
   constructor(convert, output, onBusy = () => {}) {
     this.convert = convert;
